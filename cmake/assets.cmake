@@ -1,0 +1,42 @@
+# The game's pictures, music, font and default configuration, all made at
+# build time from our own generators and Debian's packages.
+
+file(GLOB ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/art/*.cpp)
+if(ART_SOURCES)
+add_executable(zentavor-art ${ART_SOURCES})
+target_include_directories(zentavor-art PRIVATE ${CMAKE_SOURCE_DIR}/tools/art)
+set(ART_STAMP ${GAME_DIR}/img/.generated)
+add_custom_command(OUTPUT ${ART_STAMP}
+  COMMAND zentavor-art ${GAME_DIR}/img
+  COMMAND ${CMAKE_COMMAND} -E touch ${ART_STAMP}
+  DEPENDS zentavor-art
+  COMMENT "Drawing the game's pictures")
+endif()
+
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
+file(GLOB MUSIC_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/music/*.cpp)
+if(MUSIC_SOURCES)
+add_executable(zentavor-music ${MUSIC_SOURCES})
+target_link_libraries(zentavor-music PRIVATE PkgConfig::VORBISENC)
+set(MUSIC_FILE ${GAME_DIR}/sound/zentavor.ogg)
+add_custom_command(OUTPUT ${MUSIC_FILE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${GAME_DIR}/sound
+  COMMAND zentavor-music ${MUSIC_FILE}
+  DEPENDS zentavor-music
+  COMMENT "Composing the music")
+endif()
+
+# A face from fonts-dejavu-core that stays legible at 8 to 14 points unsmoothed.
+set(FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
+add_custom_command(OUTPUT ${GAME_DIR}/font.ttf
+  COMMAND ${CMAKE_COMMAND} -E copy ${FONT_SOURCE} ${GAME_DIR}/font.ttf
+  DEPENDS ${FONT_SOURCE})
+
+# Runs on every build but never replaces a player's saved choices.
+add_custom_target(default_config ALL
+  COMMAND ${CMAKE_COMMAND} -DCONFIG=${GAME_DIR}/config.cfg
+          -DDEFAULT=${CMAKE_SOURCE_DIR}/tools/default-config.cfg
+          -P ${CMAKE_SOURCE_DIR}/cmake/default_config.cmake)
+
+add_custom_target(game_assets ALL DEPENDS ${ART_STAMP} ${MUSIC_FILE} ${GAME_DIR}/font.ttf)
+add_dependencies(zentavor game_assets default_config)

@@ -1,0 +1,3 @@
+if(NOT EXISTS ${CONFIG})
+  configure_file(${DEFAULT} ${CONFIG} COPYONLY)
+endif()

@@ -1,0 +1,73 @@
+#include "gfx/animation.h"
+
+#include <cassert>
+
+// Every animation frame of the content tables, made once and kept for the
+// run; copies of an animation point into it.
+constexpr int FRAME_ARENA_SIZE = 1024;
+static AnimationFrame frameArena[FRAME_ARENA_SIZE];
+static int framesUsed = 0;
+
+Animation makeAnimation(int frameCount, bool loop)
+{
+    assert(frameCount > 0 && framesUsed + frameCount <= FRAME_ARENA_SIZE);
+    Animation a;
+    a.frames = frameArena + framesUsed;
+    framesUsed += frameCount;
+    a.frameCount = frameCount;
+    a.loop = loop;
+    return a;
+}
+
+Animation makeAnimation(std::initializer_list<AnimationFrame> frames, bool loop)
+{
+    Animation a = makeAnimation(static_cast<int>(frames.size()), loop);
+    int i = 0;
+    for (const AnimationFrame& f : frames)
+        a.frames[i++] = f;
+    return a;
+}
+
+void setFrame(Animation& a, int index, int textureIndex, int durationMs)
+{
+    if (index < 0 || index >= a.frameCount)
+        return;
+    a.frames[index] = AnimationFrame{textureIndex, durationMs};
+}
+
+void setCurrentFrame(Animation& a, int index)
+{
+    if (index < 0 || index >= a.frameCount)
+        return;
+    a.current = index;
+}
+
+int frameTexture(const Animation& a, int index) { return a.frames[index].textureIndex; }
+
+void startAnimation(Animation& a, int32_t nowMs)
+{
+    a.running = true;
+    a.frameStart = nowMs;
+}
+
+bool isRunning(const Animation& a) { return a.running; }
+
+int currentTexture(Animation& a, int32_t nowMs)
+{
+    if (a.frameCount == 1)
+        return a.frames[0].textureIndex;
+    while (a.running) {
+        const int32_t duration = a.frames[a.current].durationMs;
+        if (a.frameStart + duration >= nowMs)
+            break;
+        // Add the duration, not "now", so late calls catch up without drift.
+        a.frameStart += duration;
+        if (a.current + 1 < a.frameCount)
+            ++a.current;
+        else if (a.loop)
+            a.current = 0;
+        else
+            a.running = false;
+    }
+    return a.frames[a.current].textureIndex;
+}

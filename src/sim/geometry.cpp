@@ -1,0 +1,91 @@
+#include "sim/geometry.h"
+
+#include <cmath>
+
+// The pull's only gravitational constant; masses are tuned to it.
+constexpr double GRAVITY_CONSTANT = 0.00003;
+
+double normaliseAngle(double angle)
+{
+    while (angle < 0.0)
+        angle += TWO_PI;
+    while (angle >= TWO_PI)
+        angle -= TWO_PI;
+    return angle;
+}
+
+static double wrapKeepingFullTurn(double angle)
+{
+    while (angle < 0.0)
+        angle += TWO_PI;
+    while (angle > TWO_PI)
+        angle -= TWO_PI;
+    return angle;
+}
+
+void setAngle(PolarVec& v, double angle) { v.angle = wrapKeepingFullTurn(angle); }
+
+void rotate(PolarVec& v, double delta) { setAngle(v, v.angle + delta); }
+
+double xOf(const PolarVec& v) { return v.length * std::cos(v.angle); }
+
+double yOf(const PolarVec& v) { return v.length * std::sin(v.angle); }
+
+static PolarVec polarFromComponents(double x, double y)
+{
+    const double length = std::sqrt(x * x + y * y);
+    if (length == 0.0)
+        return PolarVec{0.0, 0.0};
+    double angle = std::acos(x / length);
+    if (y < 0.0)
+        angle = -angle;
+    return PolarVec{length, angle};
+}
+
+PolarVec add(const PolarVec& a, const PolarVec& b) { return polarFromComponents(xOf(a) + xOf(b), yOf(a) + yOf(b)); }
+
+PolarVec subtract(const PolarVec& a, const PolarVec& b) { return polarFromComponents(xOf(a) - xOf(b), yOf(a) - yOf(b)); }
+
+PolarVec scale(const PolarVec& v, double k) { return PolarVec{v.length * k, v.angle}; }
+
+PolarVec divide(const PolarVec& v, double k) { return PolarVec{v.length / k, v.angle}; }
+
+PolarVec polarFromPoints(const Vec2& from, const Vec2& to) { return polarFromComponents(to.x - from.x, to.y - from.y); }
+
+double distance(const Vec2& a, const Vec2& b)
+{
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+int worldToPixel(double worldUnits) { return static_cast<int>(worldUnits / WORLD_UNITS_PER_PIXEL); }
+
+Vec2 worldToPixelVec(const Vec2& world) { return Vec2{world.x / WORLD_UNITS_PER_PIXEL, world.y / WORLD_UNITS_PER_PIXEL}; }
+
+bool insideRect(const WorldRect& r, const Vec2& p)
+{
+    return r.x <= p.x && p.x < r.x + r.w && r.y <= p.y && p.y < r.y + r.h;
+}
+
+bool strictlyInsideRect(const WorldRect& r, const Vec2& p)
+{
+    return r.x < p.x && p.x < r.x + r.w && r.y < p.y && p.y < r.y + r.h;
+}
+
+PolarVec pullOf(const Body& source, const Body& target)
+{
+    const double dx = source.position.x - target.position.x;
+    const double dy = source.position.y - target.position.y;
+    if (dx == 0.0 && dy == 0.0)
+        return PolarVec{1.0, 0.0};
+    const double centreDistance = std::sqrt(dx * dx + dy * dy);
+    const double d = centreDistance + source.radius + target.radius;
+    if (source.gravityRange != 0.0 && source.gravityRange < d)
+        return PolarVec{0.0, 0.0};
+    PolarVec pull{GRAVITY_CONSTANT * source.mass * target.mass / (d * d), std::acos(dx / centreDistance)};
+    if (dy < 0.0)
+        pull.angle = -pull.angle;
+    setAngle(pull, pull.angle);
+    return pull;
+}

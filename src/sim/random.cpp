@@ -1,0 +1,28 @@
+#include "sim/random.h"
+
+// A 32-bit linear congruential generator whose upper bits give the 15-bit
+// draws the game's formulas are written for.
+static uint32_t randomState = 1;
+
+void seedRandom(uint32_t seed)
+{
+    randomState = seed;
+    randomDraw();
+    randomDraw();
+}
+
+int randomDraw()
+{
+    randomState = randomState * 1103515245u + 12345u;
+    return static_cast<int>((randomState >> 16) & RANDOM_MAX);
+}
+
+double randomReal(double a, double b) { return a + (b - a) * (randomDraw() / 32767.0); }
+
+int randomBelow(int n) { return static_cast<int>(randomDraw() / 32768.0 * n); }
+
+int randomInt(int lo, int hi) { return lo + randomBelow(hi - lo + 1); }
+
+double pickInRange(double lo, double hi) { return lo == hi ? lo : randomReal(lo, hi); }
+
+int pickIntInRange(int lo, int hi) { return lo == hi ? lo : static_cast<int>(randomReal(lo, hi)); }
