@@ -4,7 +4,7 @@
 #include "sim/match_state.h"
 
 struct GameConfig {
-    char names[PLAYER_COUNT][NAME_BUFFER_SIZE] = {{'P','l','a','y','e','r','1'}, {'P','l','a','y','e','r','2'}};
+    char names[PLAYER_COUNT][NAME_BUFFER_SIZE] = {"Nova", "Vega"};
     int mapIndex = 0;
     int lives = DEFAULT_LIVES;
     int shipIndex[PLAYER_COUNT] = {0, 1};

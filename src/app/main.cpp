@@ -1,1 +1,15 @@
-int main() { return 0; }
+#include "app/game.h"
+
+#include <SDL/SDL.h>
+
+int main(int argc, char** argv)
+{
+    Game game;
+    if (!startUp(game, argc, argv)) {
+        SDL_Quit();
+        return 1;
+    }
+    runFrameLoop(game);
+    shutDown(game);
+    return 0;
+}

@@ -1,0 +1,149 @@
+#include "app/game.h"
+
+#include <SDL/SDL.h>
+#include <cstdio>
+#include <ctime>
+#include "app/config_file.h"
+#include "gfx/catalogue_pictures.h"
+#include "gfx/clock.h"
+#include "gfx/sprite.h"
+#include "sim/frame_step.h"
+#include "sim/random.h"
+#include "sim/weapons.h"
+#include "ui/controls.h"
+
+static void setUpPlayer(MatchState& m, int p, const GameConfig& config)
+{
+    Player& player = m.players[p];
+    player.name = m.nameBuffers[p];
+    const int ship = config.shipIndex[p];
+    setUpFromShipType(player, m.shipTable[ship], ship, rotatedCataloguePictures());
+    resetForLife(player);
+    equipWeapons(player, p, config.weapons[p], m.fireStateTable, m.weaponTable);
+    player.index = p;
+    player.kills = 0;
+    player.lives = m.livesSetting;
+}
+
+static void setUpShieldBubbles(MatchState& m)
+{
+    for (Body& bubble : m.shieldBodies) {
+        bubble.attracts = false;
+        bubble.gravityRange = pixels(30);
+        bubble.radius = 0.0;
+        bubble.position = Vec2{};
+    }
+}
+
+static bool fail(const char* what, const char* detail)
+{
+    std::fprintf(stderr, "zentavor: %s%s%s\n", what, detail ? ": " : "", detail ? detail : "");
+    return false;
+}
+
+static bool startDisplay(Game& game, int argc, const char* const* argv)
+{
+    fillKillMessages(*game.match);
+    game.settings = parseCommandLine(argc, argv);
+    const Settings& s = game.settings;
+    if (!initVideo(s.screenWidth, s.screenHeight, s.fullScreen))
+        return fail("cannot open a window", SDL_GetError());
+    const char* missing = nullptr;
+    if (!loadTextureCatalogue(&missing))
+        return fail("cannot load image", missing);
+    seedRandom(static_cast<uint32_t>(std::time(nullptr)));
+    if (!openFonts(game.fonts))
+        return fail("cannot open font", "font.ttf");
+    return true;
+}
+
+static void readSettingsAndMusic(Game& game, GameConfig& config)
+{
+    MatchState& m = *game.match;
+    m.quitRequested = false;
+    soundInit(MUSIC_MIX_RATE, MUSIC_CHANNELS, 0);
+    config = readConfig(CONFIG_FILE);
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", config.names[p]);
+    m.livesSetting = config.lives;
+    if (game.settings.musicOn) {
+        game.music = streamOpen(MUSIC_FILE, MUSIC_LOOP_NORMAL, 0, 0);
+        streamPlay(MUSIC_FREE_CHANNEL, game.music);
+    }
+}
+
+static void buildMatch(Game& game, const GameConfig& config, int argc, const char* const* argv)
+{
+    MatchState& m = *game.match;
+    buildWeaponTable(m.weaponTable, m.fireStateTable);
+    buildMapTable(m.mapTable, cataloguePictures());
+    buildShipTable(m.shipTable);
+    m.currentMapIndex = m.selectedMapIndex = config.mapIndex;
+    m.currentMap = m.mapTable[m.currentMapIndex];
+    buildPlanetBodies(m);
+    connectMatchTexts(game.texts, m, game.fonts);
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        m.players[p].name = m.nameBuffers[p];
+    renderNameLabels(game.texts);
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        setUpPlayer(m, p, config);
+    setUpShieldBubbles(m);
+    m.arenaRect = makeArenaRect();
+    buildBlastMasks(m.blastMasks);
+    game.settings = parseCommandLine(argc, argv);
+    baseColour = game.settings.baseColour;
+    m.controls = ControlState{};
+    setDrawColour(baseColour);
+    m.lastTicks = ticksNow();
+    placeBothPlayers(m);
+    m.bannerTimer = 0;
+    renderMatchLabels(game.texts);
+}
+
+bool startUp(Game& game, int argc, const char* const* argv)
+{
+    if (!startDisplay(game, argc, argv))
+        return false;
+    GameConfig config;
+    readSettingsAndMusic(game, config);
+    buildMatch(game, config, argc, argv);
+    return true;
+}
+
+void applySelectedMap(MatchState& m)
+{
+    if (m.selectedMapIndex == m.currentMapIndex)
+        return;
+    m.currentMapIndex = m.selectedMapIndex;
+    m.currentMap = m.mapTable[m.currentMapIndex];
+    buildPlanetBodies(m);
+}
+
+void runPass(Game& game)
+{
+    MatchState& m = *game.match;
+    readGameControls(m.controls);
+    const int32_t now = ticksNow();
+    m.frameTime = now - m.lastTicks;
+    m.lastTicks = ticksNow();
+    simulateFrame(m, m.frameTime, now);
+    clearScreen();
+    tickDisplayTimers(m, m.frameTime);
+    presentFrame();
+}
+
+void runFrameLoop(Game& game)
+{
+    while (!game.match->quitRequested)
+        runPass(game);
+}
+
+void shutDown(Game& game)
+{
+    writeConfig(CONFIG_FILE, configOf(*game.match));
+    freeMatchTexts(game.texts);
+    freeTextureCatalogue();
+    closeFonts(game.fonts);
+    soundShutdown(game.music);
+    SDL_Quit();
+}

@@ -1,0 +1,30 @@
+// The game's start-up, frame loop and shutdown.
+#pragma once
+#include <memory>
+#include "app/command_line.h"
+#include "draw/match_texts.h"
+#include "gfx/text.h"
+#include "sim/match_state.h"
+#include "sound/music.h"
+
+constexpr const char* CONFIG_FILE = "config.cfg";
+constexpr const char* MUSIC_FILE = "sound/zentavor.ogg";
+
+struct Game {
+    Settings settings;
+    std::unique_ptr<MatchState> match = std::make_unique<MatchState>();
+    Fonts fonts;
+    MatchTexts texts;
+    MusicStream* music = nullptr;
+};
+
+// Everything up to the first frame. On a failure that leaves the game unable
+// to run, prints one line naming it to stderr and returns false.
+bool startUp(Game& game, int argc, const char* const* argv);
+// One pass of the frame loop.
+void runPass(Game& game);
+void runFrameLoop(Game& game);
+// Saves the settings and releases everything.
+void shutDown(Game& game);
+// Switches to the map chosen in the menu, if it differs from the one in play.
+void applySelectedMap(MatchState& m);

@@ -1,0 +1,52 @@
+#include "sound/music.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+
+struct MusicStream {
+    Mix_Music* music = nullptr;
+};
+
+static bool audioOpen = false;
+
+bool soundInit(int mixRate, int channels, unsigned /*flags*/)
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    Mix_Init(MIX_INIT_OGG);
+    // Mix_OpenAudio's channel count is speakers (stereo); the mixing channels come after.
+    if (Mix_OpenAudio(mixRate, MIX_DEFAULT_FORMAT, 2, 4096) != 0)
+        return false;
+    Mix_AllocateChannels(channels);
+    audioOpen = true;
+    return true;
+}
+
+MusicStream* streamOpen(const char* path, int /*mode*/, int /*offset*/, int /*length*/)
+{
+    if (!audioOpen)
+        return nullptr;
+    Mix_Music* music = Mix_LoadMUS(path);
+    if (!music)
+        return nullptr;
+    return new MusicStream{music};
+}
+
+bool streamPlay(int /*channel*/, MusicStream* stream)
+{
+    // -1 loops: the mixer starts the file again at its end, for ever.
+    return stream && Mix_PlayMusic(stream->music, -1) == 0;
+}
+
+void soundShutdown(MusicStream* stream)
+{
+    if (stream) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(stream->music);
+        delete stream;
+    }
+    if (audioOpen)
+        Mix_CloseAudio();
+    audioOpen = false;
+    Mix_Quit();
+}

@@ -1,0 +1,91 @@
+#include <SDL/SDL_ttf.h>
+#include <climits>
+#include "gfx/text.h"
+#include "support/gl_window.h"
+
+class TextTest : public GlWindow {
+protected:
+    static void SetUpTestSuite()
+    {
+        GlWindow::SetUpTestSuite();
+        ASSERT_TRUE(openFonts(fonts)) << "font.ttf must be in the working folder";
+    }
+    static void TearDownTestSuite()
+    {
+        closeFonts(fonts);
+        GlWindow::TearDownTestSuite();
+    }
+    static int widthOf(const char* text)
+    {
+        int w = 0, h = 0;
+        TTF_SizeText(fonts.hudFont, text, &w, &h);
+        return w;
+    }
+    static Fonts fonts;
+};
+Fonts TextTest::fonts;
+
+TEST_F(TextTest, NumbersRenderAllTheirCharacters)
+{
+    for (const int value : {0, -5, 1234567, INT_MAX, INT_MIN}) {
+        char buffer[16];
+        formatNumber(value, buffer);
+        EXPECT_EQ(std::to_string(value), buffer);
+        Sprite s;
+        renderNumber(s, value, fonts.hudFont);
+        ASSERT_NE(s.texture, nullptr) << value;
+        EXPECT_EQ(static_cast<int>(s.texture->width), widthOf(buffer)) << value;
+        clearSprite(s);
+    }
+}
+
+TEST_F(TextTest, PlainTextIsTransparentBetweenLettersAndOpaqueTextSitsOnBlack)
+{
+    Sprite plain, boxed;
+    renderText(plain, "Hull", fonts.messageFont);
+    renderTextOpaque(boxed, "Hull", fonts.messageFont);
+    ASSERT_TRUE(plain.texture && boxed.texture);
+    int clear = 0, white = 0, blackOpaque = 0;
+    selectPixelTexture(plain.texture);
+    for (uint32_t y = 0; y < plain.texture->height; ++y)
+        for (uint32_t x = 0; x < plain.texture->width; ++x) {
+            const Colour c = getPixel(x, y, plain.texture);
+            clear += c.alpha == 0;
+            white += c.alpha == 255 && c.red == 255;
+        }
+    uploadTexture();
+    selectPixelTexture(boxed.texture);
+    for (uint32_t y = 0; y < boxed.texture->height; ++y)
+        for (uint32_t x = 0; x < boxed.texture->width; ++x)
+            blackOpaque += sameColour(getPixel(x, y, boxed.texture), makeColour(0, 0, 0, 255));
+    uploadTexture();
+    EXPECT_GT(clear, 0);
+    EXPECT_GT(white, 0);
+    EXPECT_EQ(clear + white, static_cast<int>(plain.texture->width * plain.texture->height));
+    EXPECT_GT(blackOpaque, 0);
+    clearSprite(plain);
+    clearSprite(boxed);
+}
+
+TEST_F(TextTest, RerenderingWithOldTextureFreedKeepsTextureCount)
+{
+    Sprite s;
+    renderText(s, "Minigun", fonts.hudFont);
+    const int live = liveTextureCount();
+    for (int i = 0; i < 500; ++i) {
+        clearSprite(s);
+        renderNumber(s, i, fonts.hudFont);
+    }
+    EXPECT_EQ(liveTextureCount(), live);
+    clearSprite(s);
+}
+
+TEST_F(TextTest, EmptyTextLeavesAnEmptySpriteThatDrawsNothing)
+{
+    Sprite s;
+    const int live = liveTextureCount();
+    renderText(s, "", fonts.hudFont);
+    EXPECT_EQ(s.texture, nullptr);
+    EXPECT_EQ(liveTextureCount(), live);
+    drawSprite(s, 10, 10);
+}
