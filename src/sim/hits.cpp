@@ -1,0 +1,208 @@
+#include "sim/hits.h"
+
+#include <cassert>
+
+#include "sim/match_rules.h"
+#include "sim/random.h"
+
+double blastDamageTo(const Explosion& e, const Vec2& shotPosition, const Player& p)
+{
+    const double d = distance(shotPosition, p.body.position);
+    const double reach = e.blastRadius + p.hitRadius;
+    return d < reach ? e.blastDamage * (1.0 - d / reach) : 0.0;
+}
+
+void die(Player& p, int32_t nowMs)
+{
+    p.lifeState = EXPLODING;
+    setCurrentFrame(p.deathAnim, 0);
+    startAnimation(p.deathAnim, nowMs);
+    if (p.lives > 0)
+        p.lives -= 1;
+    p.shield = 0.0;
+}
+
+void respawnAway(Player& p, const Vec2& otherPosition, const GameMap& map)
+{
+    assert(map.spawnCount > 0);
+    int pick = 0;
+    for (int attempt = 0; attempt < SPAWN_ATTEMPTS; ++attempt) {
+        pick = randomInt(0, map.spawnCount - 1);
+        if (distance(map.spawnPositions[pick], otherPosition) > SPAWN_MIN_DISTANCE)
+            break;
+    }
+    p.body.position = map.spawnPositions[pick];
+    p.body.velocity = map.spawnVelocities[pick];
+    setAngle(p.body.heading, p.body.velocity.angle);
+}
+
+// A relative velocity below the minimum is raised to it, keeping its angle.
+static PolarVec atLeastRammingSpeed(PolarVec v)
+{
+    if (v.length < RAMMING_MIN_SPEED)
+        v.length = RAMMING_MIN_SPEED;
+    return v;
+}
+
+void rammingResponse(Player& a, Player& b)
+{
+    const double ma = a.body.mass;
+    const double mb = b.body.mass;
+    const PolarVec va = a.body.velocity;
+    const PolarVec vb = b.body.velocity;
+    const PolarVec dab = atLeastRammingSpeed(subtract(va, vb));
+    const PolarVec dba = atLeastRammingSpeed(subtract(vb, va));
+    a.body.velocity = divide(add(scale(va, ma), scale(dba, mb)), ma + mb);
+    b.body.velocity = divide(add(scale(vb, mb), scale(dab, ma)), ma + mb);
+}
+
+static Vec2 pixelCentre(const Player& p) { return worldToPixelVec(p.body.position); }
+
+static const CollisionMask& currentMask(const Player& p) { return p.rotationMasks[p.rotationFrame]; }
+
+void testPlanetContact(MatchState& m, int32_t nowMs)
+{
+    const GameMap& map = m.currentMap;
+    for (int j = 0; j < map.planetCount; ++j) {
+        const Planet& planet = map.planets[j];
+        const Vec2 planetCentre = worldToPixelVec(m.planetBodies[planet.bodySlot].position);
+        for (int i = 0; i < PLAYER_COUNT; ++i) {
+            Player& p = m.players[i];
+            if (p.lifeState != ALIVE)
+                continue;
+            if (masksOverlap(pixelCentre(p), currentMask(p), planetCentre, planet.mask)) {
+                die(p, nowMs);
+                notifyLivesChanged(m, i);
+                announceCrash(m, i);
+            }
+        }
+    }
+}
+
+static double rammingDamage(double otherMass, double relativeSpeed)
+{
+    return otherMass * relativeSpeed * relativeSpeed / 2.0 * RAMMING_DAMAGE_FACTOR;
+}
+
+// The damage of one contact; player 1 is moved away before it explodes, player 2 after.
+static void applyRamming(MatchState& m, int32_t nowMs)
+{
+    Player& p1 = m.players[0];
+    Player& p2 = m.players[1];
+    const double v = subtract(p1.body.velocity, p2.body.velocity).length;
+    p1.hull -= rammingDamage(p2.body.mass, v);
+    p1.hullBarTimer = HULL_BAR_MS;
+    if (p1.hull <= 0.0) {
+        announceRamming(m);
+        respawnAway(p1, p2.body.position, m.currentMap);
+        die(p1, nowMs);
+        notifyLivesChanged(m, 0);
+    }
+    p2.hull -= rammingDamage(p1.body.mass, v);
+    p2.hullBarTimer = HULL_BAR_RAMMED_P2_MS;
+    if (p2.hull <= 0.0) {
+        announceRamming(m);
+        die(p2, nowMs);
+        respawnAway(p2, p1.body.position, m.currentMap);
+        notifyLivesChanged(m, 1);
+    }
+    p1.canCollide = false;
+    p2.canCollide = false;
+    rammingResponse(p1, p2);
+}
+
+void testRamming(MatchState& m, int32_t nowMs)
+{
+    Player& p1 = m.players[0];
+    Player& p2 = m.players[1];
+    const bool touching = p1.lifeState == ALIVE && p2.lifeState == ALIVE &&
+                          masksOverlap(pixelCentre(p1), currentMask(p1), pixelCentre(p2), currentMask(p2));
+    if (!touching) {
+        p1.canCollide = true;
+        p2.canCollide = true;
+        return;
+    }
+    // Ships resting against each other are hurt once; they must part first.
+    if (p1.canCollide && p2.canCollide)
+        applyRamming(m, nowMs);
+}
+
+// A shot entering a bubble costs shield once; it re-arms only after leaving every bubble.
+static void testShieldHit(MatchState& m, int playerIndex, Projectile& shot, const Explosion& e)
+{
+    Player& p = m.players[playerIndex];
+    Body& bubble = m.shieldBodies[p.index];
+    if (p.lifeState != ALIVE || !shot.mayHitShield ||
+        !withinRange(p.body.position, shot.position, bubble.gravityRange))
+        return;
+    shot.mayHitShield = false;
+    p.shield -= e.shieldDamage;
+    p.shieldBarTimer = SHIELD_BAR_MS;
+    if (p.shield < 0.0) {
+        p.shieldRegenDelay = SHIELD_BREAK_DELAY_MS;
+        p.shield = 0.0;
+        bubble.mass = p.shield / p.maxShield * p.shieldRepulsion;
+    }
+}
+
+static bool flyingShotTouches(const MatchState& m, const Player& p, const Projectile& shot, const Explosion& e)
+{
+    switch (e.hitTest) {
+    case 0:
+        return pointInMask(pixelCentre(p), currentMask(p), worldToPixelVec(shot.position));
+    case 1:
+        return withinRange(shot.position, p.body.position, p.hitRadius + e.shotRadius);
+    case 2:
+        assert(e.hitMaskIndex >= 0 && e.hitMaskIndex < BLAST_MASK_COUNT);
+        return masksOverlap(pixelCentre(p), currentMask(p), worldToPixelVec(shot.position),
+                            m.blastMasks[e.hitMaskIndex]);
+    default:
+        return false;
+    }
+}
+
+// The shot goes off on the ship, its impact fixed to the hull relative to the heading.
+static void goOffOnShip(Explosion& e, const Projectile& shot, const Player& p, int playerIndex, int32_t nowMs)
+{
+    goOff(e, nowMs);
+    e.impactOffset = polarFromPoints(p.body.position, shot.position);
+    e.impactOffset.angle = normaliseAngle(e.impactOffset.angle - p.body.heading.angle);
+    e.hitPlayer = playerIndex;
+    e.hitPlanet = -1;
+}
+
+static void testHullHit(MatchState& m, int playerIndex, const Projectile& shot, Explosion& e, int32_t nowMs)
+{
+    Player& p = m.players[playerIndex];
+    if (p.lifeState != ALIVE)
+        return;
+    double damage = 0.0;
+    if (e.detonated) {
+        damage = blastDamageTo(e, shot.position, p);
+        if (damage == 0.0)
+            return;
+    } else {
+        if (!flyingShotTouches(m, p, shot, e))
+            return;
+        goOffOnShip(e, shot, p, playerIndex, nowMs);
+        damage = e.hullDamage;
+    }
+    p.hull -= damage;
+    p.hullBarTimer = HULL_BAR_MS;
+    if (p.hull <= 0.0) {
+        die(p, nowMs);
+        notifyLivesChanged(m, playerIndex);
+        announceKill(m, e.ownerIndex, playerIndex);
+    }
+}
+
+void testShotHits(MatchState& m, int shotIndex, int32_t nowMs)
+{
+    assert(shotIndex >= 0 && shotIndex < SHOT_POOL_SIZE);
+    Projectile& shot = m.projectiles[shotIndex];
+    Explosion& e = m.explosions[shotIndex];
+    for (int i = 0; i < PLAYER_COUNT; ++i)
+        testShieldHit(m, i, shot, e);
+    for (int i = 0; i < PLAYER_COUNT; ++i)
+        testHullHit(m, i, shot, e, nowMs);
+}
