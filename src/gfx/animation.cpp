@@ -10,10 +10,16 @@ static int framesUsed = 0;
 
 Animation makeAnimation(int frameCount, bool loop)
 {
-    assert(frameCount > 0 && framesUsed + frameCount <= FRAME_ARENA_SIZE);
+    assert(frameCount > 0);
     Animation a;
-    a.frames = frameArena + framesUsed;
-    framesUsed += frameCount;
+    if (framesUsed + frameCount <= FRAME_ARENA_SIZE) {
+        a.frames = frameArena + framesUsed;
+        framesUsed += frameCount;
+    } else {
+        // Tables built again and again (tests, tools) outgrow the arena; these
+        // frames are kept for the run just the same.
+        a.frames = new AnimationFrame[frameCount];
+    }
     a.frameCount = frameCount;
     a.loop = loop;
     return a;

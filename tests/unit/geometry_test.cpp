@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include "sim/geometry.h"
+
+namespace {
+
+constexpr double ANGLE_TOLERANCE = 1e-12;
+
+TEST(Geometry, AnglesWrapIntoTheirRanges)
+{
+    EXPECT_NEAR(normaliseAngle(-0.5), 5.783185306, ANGLE_TOLERANCE);
+    EXPECT_EQ(normaliseAngle(TWO_PI), 0.0);
+    EXPECT_NEAR(normaliseAngle(3 * TWO_PI + 1.0), 1.0, ANGLE_TOLERANCE);
+    EXPECT_NEAR(normaliseAngle(-3 * TWO_PI - 1.0), TWO_PI - 1.0, ANGLE_TOLERANCE);
+
+    PolarVec v{1.0, 0.0};
+    setAngle(v, TWO_PI);
+    EXPECT_EQ(v.angle, TWO_PI) << "a full turn is kept by setAngle";
+    setAngle(v, -0.5);
+    EXPECT_NEAR(v.angle, 5.783185306, ANGLE_TOLERANCE);
+    rotate(v, 1.0);
+    EXPECT_NEAR(v.angle, 0.5, ANGLE_TOLERANCE);
+    rotate(v, -TWO_PI - 1.0);
+    EXPECT_NEAR(v.angle, TWO_PI - 0.5, ANGLE_TOLERANCE);
+}
+
+TEST(Geometry, AddingAndSubtractingWorksOnComponents)
+{
+    const PolarVec right{3.0, 0.0};
+    const PolarVec down{4.0, PI / 2};
+    const PolarVec sum = add(right, down);
+    EXPECT_NEAR(sum.length, 5.0, 1e-9);
+    EXPECT_NEAR(xOf(sum), 3.0, 1e-8) << "the game's PI / 2 is not quite a right angle";
+    EXPECT_NEAR(yOf(sum), 4.0, 1e-8);
+
+    const PolarVec up = subtract(right, PolarVec{3.0, PI / 2}); // (3, -3)
+    EXPECT_NEAR(up.length, 3.0 * std::sqrt(2.0), 1e-9);
+    EXPECT_LT(up.angle, 0.0) << "upward results come out negative, not wrapped";
+    EXPECT_NEAR(up.angle, -std::acos(-1.0) / 4, 1e-9);
+
+    const PolarVec nothing = add(PolarVec{2.0, 1.0}, PolarVec{2.0, 1.0 + std::acos(-1.0)});
+    EXPECT_NEAR(nothing.length, 0.0, 1e-9);
+    const PolarVec exactZero = add(PolarVec{2.0, 0.0}, PolarVec{-2.0, 0.0});
+    EXPECT_EQ(exactZero.length, 0.0);
+    EXPECT_EQ(exactZero.angle, 0.0);
+
+    const PolarVec negative{-2.0, 0.0};
+    EXPECT_EQ(scale(negative, 3.0).length, -6.0) << "lengths are never normalised";
+    EXPECT_EQ(divide(PolarVec{6.0, 1.25}, 3.0).angle, 1.25);
+}
+
+TEST(Geometry, PointsGiveDirectionAndDistance)
+{
+    const PolarVec same = polarFromPoints(Vec2{5.0, 7.0}, Vec2{5.0, 7.0});
+    EXPECT_EQ(same.length, 0.0);
+    EXPECT_EQ(same.angle, 0.0);
+
+    const PolarVec left = polarFromPoints(Vec2{10.0, 0.0}, Vec2{0.0, 0.0});
+    EXPECT_NEAR(left.length, 10.0, 1e-12);
+    EXPECT_NEAR(left.angle, std::acos(-1.0), 1e-12);
+
+    const PolarVec upward = polarFromPoints(Vec2{0.0, 0.0}, Vec2{0.0, -2.0});
+    EXPECT_NEAR(upward.angle, -std::acos(-1.0) / 2, 1e-12);
+
+    EXPECT_DOUBLE_EQ(distance(Vec2{1.0, 1.0}, Vec2{4.0, 5.0}), 5.0);
+}
+
+TEST(Geometry, WorldUnitsBecomePixels)
+{
+    EXPECT_EQ(worldToPixel(pixels(200)), 200);
+    EXPECT_EQ(worldToPixel(pixels(200) - 1.0), 199);
+    EXPECT_EQ(worldToPixel(-pixels(1.5)), -1) << "truncated toward zero";
+    const Vec2 p = worldToPixelVec(Vec2{pixels(10.25), pixels(-3.5)});
+    EXPECT_DOUBLE_EQ(p.x, 10.25);
+    EXPECT_DOUBLE_EQ(p.y, -3.5);
+    EXPECT_EQ(pixels(1024), 1000000000.0);
+}
+
+TEST(Geometry, RectanglesIncludeOnlyTheirTopLeftEdges)
+{
+    const WorldRect r{0.0, 10.0, 100.0, 50.0};
+    EXPECT_TRUE(insideRect(r, Vec2{0.0, 10.0}));
+    EXPECT_FALSE(insideRect(r, Vec2{100.0, 30.0}));
+    EXPECT_FALSE(insideRect(r, Vec2{50.0, 60.0}));
+    EXPECT_TRUE(insideRect(r, Vec2{99.999, 59.999}));
+
+    EXPECT_FALSE(strictlyInsideRect(r, Vec2{0.0, 30.0}));
+    EXPECT_FALSE(strictlyInsideRect(r, Vec2{50.0, 10.0}));
+    EXPECT_TRUE(strictlyInsideRect(r, Vec2{0.001, 10.001}));
+}
+
+Body bodyAt(double x, double y, double mass)
+{
+    Body b;
+    b.mass = mass;
+    b.position = Vec2{x, y};
+    return b;
+}
+
+TEST(Geometry, PullFollowsInverseSquareTowardsTheSource)
+{
+    const Body planet = bodyAt(0.0, 0.0, 6e28);
+    const Body ship = bodyAt(pixels(100), 0.0, 350000.0);
+    const PolarVec pull = pullOf(planet, ship);
+    const double d = pixels(100);
+    EXPECT_NEAR(pull.length, 0.00003 * 6e28 * 350000.0 / (d * d), pull.length * 1e-12);
+    EXPECT_NEAR(pull.angle, std::acos(-1.0), 1e-12) << "the ship is pulled left, towards the planet";
+
+    const PolarVec fromBelow = pullOf(planet, bodyAt(0.0, pixels(50), 1.0));
+    EXPECT_NEAR(fromBelow.angle, TWO_PI - std::acos(-1.0) / 2, 1e-12)
+        << "upward pulls are wrapped to positive angles with the game's full turn";
+    EXPECT_GE(fromBelow.angle, 0.0);
+
+    const PolarVec twiceAsFar = pullOf(planet, bodyAt(2 * pixels(100), 0.0, 350000.0));
+    EXPECT_NEAR(twiceAsFar.length * 4, pull.length, pull.length * 1e-12);
+
+    Body bubble = bodyAt(0.0, 0.0, -3.5e29);
+    const PolarVec push = pullOf(bubble, bodyAt(pixels(10), 0.0, 1.0));
+    EXPECT_LT(push.length, 0.0);
+    EXPECT_GT(xOf(push), 0.0) << "a negative mass pushes the target away from the source";
+}
+
+TEST(Geometry, PullSpecialCases)
+{
+    const PolarVec onCentre = pullOf(bodyAt(7.0, 7.0, 6e28), bodyAt(7.0, 7.0, 123.0));
+    EXPECT_EQ(onCentre.length, 1.0);
+    EXPECT_EQ(onCentre.angle, 0.0);
+
+    Body withRadius = bodyAt(0.0, 0.0, 1e20);
+    withRadius.radius = 10.0;
+    Body target = bodyAt(30.0, 40.0, 1.0);
+    target.radius = 5.0;
+    EXPECT_NEAR(pullOf(withRadius, target).length, 0.00003 * 1e20 / (65.0 * 65.0), 1e-3)
+        << "both radii lengthen the distance";
+}
+
+TEST(Geometry, PullReachesOnlyWithinItsRange)
+{
+    Body bubble = bodyAt(0.0, 0.0, 1e20);
+    const Body shot = bodyAt(pixels(200), 0.0, 1.0);
+    EXPECT_GT(pullOf(bubble, shot).length, 0.0) << "range 0 reaches everywhere";
+
+    bubble.gravityRange = pixels(30);
+    EXPECT_GT(pullOf(bubble, bodyAt(pixels(30), 0.0, 1.0)).length, 0.0) << "exactly at the range still pulls";
+    const PolarVec outside = pullOf(bubble, bodyAt(pixels(30) + 1.0, 0.0, 1.0));
+    EXPECT_EQ(outside.length, 0.0);
+    EXPECT_EQ(outside.angle, 0.0);
+
+    bubble.radius = 2.0;
+    EXPECT_EQ(pullOf(bubble, bodyAt(pixels(30) - 1.0, 0.0, 1.0)).length, 0.0)
+        << "the radii count towards the range";
+}
+
+} // namespace
