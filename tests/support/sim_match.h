@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "sim/frame_step.h"
+#include "sim/hits.h"
 #include "sim/match_rules.h"
 #include "sim/orbits.h"
 #include "sim/random.h"
