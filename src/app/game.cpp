@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include "app/config_file.h"
+#include "draw/scene.h"
 #include "gfx/catalogue_pictures.h"
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
@@ -121,14 +122,18 @@ void applySelectedMap(MatchState& m)
 
 void runPass(Game& game)
 {
+    readGameControls(game.match->controls);
+    runPassFromControls(game);
+}
+
+void runPassFromControls(Game& game)
+{
     MatchState& m = *game.match;
-    readGameControls(m.controls);
     const int32_t now = ticksNow();
     m.frameTime = now - m.lastTicks;
     m.lastTicks = ticksNow();
     simulateFrame(m, m.frameTime, now);
-    clearScreen();
-    tickDisplayTimers(m, m.frameTime);
+    drawMatchFrame(m, game.texts, now);
     presentFrame();
 }
 

@@ -23,6 +23,9 @@ struct Game {
 bool startUp(Game& game, int argc, const char* const* argv);
 // One pass of the frame loop.
 void runPass(Game& game);
+// The pass after the keyboard has been read into the controls: tests set the
+// control flags themselves and call this.
+void runPassFromControls(Game& game);
 void runFrameLoop(Game& game);
 // Saves the settings and releases everything.
 void shutDown(Game& game);

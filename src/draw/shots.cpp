@@ -1,0 +1,56 @@
+#include "draw/shots.h"
+
+#include <cassert>
+#include "gfx/sprite.h"
+#include "sim/frame_step.h"
+
+// Where an impact shows, in world units: on the planet or ship it hit (turning
+// with the ship), or where the shot went off.
+static Vec2 impactPosition(const Explosion& e, const Projectile& shot, const std::vector<Body>& bodies,
+                           const GameMap& map, const Player players[])
+{
+    if (e.hitPlanet != -1) {
+        assert(e.hitPlanet >= 0 && e.hitPlanet < map.planetCount);
+        const Vec2& centre = bodies[map.planets[e.hitPlanet].bodySlot].position;
+        return Vec2{centre.x + xOf(e.impactOffset), centre.y + yOf(e.impactOffset)};
+    }
+    if (e.hitPlayer != -1) {
+        assert(e.hitPlayer >= 0 && e.hitPlayer < PLAYER_COUNT);
+        const ShipBody& ship = players[e.hitPlayer].body;
+        PolarVec offset{e.impactOffset.length, 0.0};
+        setAngle(offset, ship.heading.angle + e.impactOffset.angle);
+        return Vec2{ship.position.x + xOf(offset), ship.position.y + yOf(offset)};
+    }
+    return shot.position;
+}
+
+static void drawInFlight(Explosion& e, const Projectile& shot, int32_t nowMs)
+{
+    const Sprite& sprite = catalogue[currentTexture(e.flightAnim, nowMs)];
+    const int x = worldToPixel(shot.position.x);
+    const int y = worldToPixel(shot.position.y);
+    if (shot.orientByHeading == 1)
+        drawSpriteRotated(sprite, x, y, shot.heading.angle);
+    else if (e.orientByVelocity)
+        drawSpriteRotated(sprite, x, y, shot.velocity.angle);
+    else
+        drawSprite(sprite, x, y);
+}
+
+void drawShots(int count, Explosion explosions[], Projectile projectiles[], const std::vector<Body>& bodies,
+               const GameMap& map, const Player players[], int32_t nowMs)
+{
+    assert(count >= 0 && count <= SHOT_POOL_SIZE);
+    for (int i = 0; i < count; ++i) {
+        Projectile& shot = projectiles[i];
+        Explosion& e = explosions[i];
+        if (!shot.active)
+            continue;
+        if (!e.exploding) {
+            drawInFlight(e, shot, nowMs);
+        } else if (!retireShotIfImpactEnded(shot, e, nowMs)) {
+            const Vec2 at = impactPosition(e, shot, bodies, map, players);
+            drawSprite(catalogue[currentTexture(e.impactAnim, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
+        }
+    }
+}
