@@ -13,7 +13,7 @@ add_custom_command(OUTPUT ${ART_STAMP}
   COMMENT "Drawing the game's pictures")
 endif()
 
-pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc vorbis ogg)
 file(GLOB MUSIC_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/music/*.cpp)
 if(MUSIC_SOURCES)
 add_executable(zentavor-music ${MUSIC_SOURCES})

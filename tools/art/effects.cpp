@@ -1,0 +1,203 @@
+// Explosions, impact flashes and the shots in flight. Shots that the game
+// turns to their direction of flight point to the right (+x).
+#include <algorithm>
+#include <cmath>
+
+#include "art.h"
+#include "noise.h"
+#include "shapes.h"
+
+namespace {
+
+constexpr int EXPLOSION_STEPS = 8;
+// Side of each explosion picture, from the fading smoke (step 1) to the flash (step 8).
+constexpr int EXPLOSION_SIZE[EXPLOSION_STEPS] = {32, 34, 36, 40, 48, 46, 40, 30};
+
+// Fire colours from cool ember to white heat; heat 0..1.
+Rgb fireColour(double heat)
+{
+    const Rgb stops[] = {{90, 20, 10}, {200, 50, 15}, {250, 140, 30}, {255, 220, 90}, {255, 255, 235}};
+    const double scaled = std::clamp(heat, 0.0, 1.0) * 4.0;
+    const int i = std::min(3, static_cast<int>(scaled));
+    return mix(stops[i], stops[i + 1], scaled - i);
+}
+
+Image centredCanvas(int size) { return makeImage(size, size); }
+
+// One frame of the blast: age 0 is the flash, age 1 the last of the smoke.
+void explosionFrame(Image& image, double age)
+{
+    const double c = image.width / 2.0;
+    const double radius = c - 1.0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const double dx = x + 0.5 - c, dy = y + 0.5 - c;
+            const double r = std::hypot(dx, dy) / radius;
+            const double angle = std::atan2(dy, dx);
+            // The same turbulence in every frame, scaled with the cloud, so
+            // the frames read as one cloud growing and cooling.
+            const double churn = fractal2(dx / radius * 2.2 + 10.0, dy / radius * 2.2 + 10.0, 4, 808);
+            const double rays = 0.5 + 0.5 * std::cos(angle * 7.0 + 3.0 * churn);
+            const double edge = 0.72 + 0.38 * churn + (age < 0.2 ? 0.25 * rays * (0.2 - age) * 5.0 : 0.0);
+            if (r > edge || r > 1.0)
+                continue;
+            const double depth = 1.0 - r / edge; // 1 at the centre, 0 at the rim
+            const double heat = std::clamp((1.15 - 1.3 * age) * (0.35 + 0.9 * depth) + 0.25 * (churn - 0.5), 0.0, 1.0);
+            const Rgb smoke = mix(Rgb{78, 70, 66}, Rgb{44, 40, 40}, age) * (0.7 + 0.6 * churn);
+            const double fireShare = std::clamp(heat * 2.2 - 0.2, 0.0, 1.0);
+            const Rgb colour = mix(smoke, fireColour(heat), fireShare);
+            // Smoke breaks up into wisps as it fades.
+            const double wisp = fractal2(dx * 0.45 + 3.0, dy * 0.45, 3, 809);
+            if (age > 0.55 && wisp < (age - 0.55) * 1.3 + depth * -0.2)
+                continue;
+            paint(image, x, y, colour, 1.0);
+        }
+}
+
+void sparks(Image& image, double age, uint32_t seed)
+{
+    const double c = image.width / 2.0;
+    Scatter s{seed};
+    constexpr int SPARKS = 10;
+    for (int i = 0; i < SPARKS; ++i) {
+        const double angle = nextRange(s, 0.0, 6.2831853);
+        const double dist = (0.55 + 0.4 * nextUnit(s)) * (c - 1.5) * (0.6 + age);
+        const int x = static_cast<int>(c + std::cos(angle) * std::min(dist, c - 1.5));
+        const int y = static_cast<int>(c + std::sin(angle) * std::min(dist, c - 1.5));
+        paint(image, x, y, Rgb{255, 235, 160}, 1.0);
+    }
+}
+
+// A glowing elongated slug pointing right, hot at the head.
+void slug(Image& image, double headX, double tailX, double halfWidth, const Rgb& core, const Rgb& rim)
+{
+    const double cy = image.height / 2.0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const double px = x + 0.5, py = y + 0.5;
+            if (px > headX + halfWidth || px < tailX)
+                continue;
+            const double along = std::clamp((px - tailX) / (headX - tailX), 0.0, 1.0); // 1 at the head
+            const double width = halfWidth * (0.35 + 0.65 * along);
+            const double dHead = px > headX ? std::hypot(px - headX, py - cy) : std::fabs(py - cy);
+            if (dHead > width + 0.3)
+                continue;
+            const double t = 1.0 - dHead / (width + 0.3);
+            paint(image, x, y, mix(rim * (0.55 + 0.45 * along), core, t * along), 1.0);
+        }
+}
+
+} // namespace
+
+Image drawExplosion(int step)
+{
+    Image image = centredCanvas(EXPLOSION_SIZE[step - 1]);
+    const double age = (EXPLOSION_STEPS - step) / double(EXPLOSION_STEPS - 1);
+    explosionFrame(image, age);
+    if (age > 0.1 && age < 0.7)
+        sparks(image, age, 900 + step);
+    return image;
+}
+
+Image drawGreenExplosion(int step)
+{
+    const int sizes[3] = {22, 20, 16};
+    Image image = centredCanvas(sizes[step - 1]);
+    const double age = (3 - step) / 2.0; // 0 the flash, 1 the last glimmer
+    const double c = image.width / 2.0, radius = c - 1.0;
+    const double ringAt = 0.35 + 0.55 * age;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const double r = std::hypot(x + 0.5 - c, y + 0.5 - c) / radius;
+            if (r > 1.0)
+                continue;
+            const double ring = std::exp(-std::pow((r - ringAt) / 0.14, 2.0));
+            const double core = std::exp(-r * r / 0.08) * (1.0 - age);
+            const double light = ring * (1.0 - 0.5 * age) + core;
+            const double flicker = valueNoise2(x * 0.9, y * 0.9, 820 + step);
+            if (light * (0.7 + 0.6 * flicker) < 0.3)
+                continue;
+            paint(image, x, y, mix(Rgb{40, 200, 60}, Rgb{220, 255, 220}, std::clamp(light - 0.3, 0.0, 1.0)), 1.0);
+        }
+    return image;
+}
+
+Image drawBullet(int variant)
+{
+    if (variant == 0) {
+        Image image = makeImage(6, 6);
+        fill(image, circle({3, 3}, 2.6), [](double x, double y, double) {
+            const double r = std::hypot(x - 3.0, y - 3.0) / 2.6;
+            return mix(Rgb{255, 255, 230}, Rgb{255, 170, 40}, r);
+        });
+        return image;
+    }
+    if (variant == 1) {
+        Image image = makeImage(14, 4);
+        slug(image, 12.0, 1.0, 1.6, {255, 255, 220}, {255, 120, 30});
+        return image;
+    }
+    Image image = makeImage(16, 6);
+    slug(image, 13.0, 1.0, 2.4, {245, 250, 255}, {80, 150, 255});
+    return image;
+}
+
+Image drawRocket(int frame)
+{
+    Image image = makeImage(18, 8);
+    const Rgb body{215, 218, 225}, nose{220, 50, 40}, fin{150, 40, 35};
+    const double flameLength = frame == 0 ? 4.0 : 6.0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const double px = x + 0.5, py = y + 0.5 - 4.0;
+            const double along = (7.0 - px) / flameLength; // flame from x 7 backwards
+            if (along < 0.0 || along > 1.0)
+                continue;
+            const double width = 1.5 * (1.0 - along) + 0.2;
+            if (std::fabs(py) <= width)
+                paint(image, x, y, fireColour(1.0 - along * 0.8), 1.0);
+        }
+    fillBevel(image, polygon({{7.0, 2.0}, {9.5, 0.6}, {9.5, 7.4}, {7.0, 6.0}}), fin, 1.0);
+    fillBevel(image, polygon({{7.0, 2.8}, {13.5, 2.8}, {13.5, 5.2}, {7.0, 5.2}}), body, 1.0);
+    fillBevel(image, polygon({{13.5, 2.8}, {16.5, 4.0}, {13.5, 5.2}}), nose, 1.0);
+    return image;
+}
+
+Image drawLaserBolt()
+{
+    Image image = makeImage(20, 6);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const double px = x + 0.5, py = std::fabs(y + 0.5 - 3.0);
+            const double end = std::max(0.0, std::max(2.0 - px, px - 18.0));
+            const double d = std::hypot(end, py);
+            if (d > 2.6)
+                continue;
+            paint(image, x, y, mix(Rgb{30, 200, 50}, Rgb{230, 255, 230}, std::clamp(1.2 - d / 2.0, 0.0, 1.0)), 1.0);
+        }
+    return image;
+}
+
+Image drawBomb(int frame)
+{
+    Image image = makeImage(28, 16);
+    const Rgb casing{96, 92, 100}, stripe{240, 200, 40}, fin{70, 66, 76};
+    const double cy = 8.0;
+    const double exhaust = frame == 0 ? 5.0 : 7.0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const double px = x + 0.5, py = std::fabs(y + 0.5 - cy);
+            const double along = (6.0 - px) / exhaust;
+            if (along >= 0.0 && along <= 1.0 && py <= 2.2 * (1.0 - along) + 0.3)
+                paint(image, x, y, fireColour(1.0 - along), 1.0);
+        }
+    fillBevel(image, mirroredPolygon({{5.0, 1.0}, {9.0, 4.5}, {11.0, 4.5}, {9.0, 8.0}}, cy), fin, 1.0);
+    fillBevel(image, mirroredPolygon({{6.0, 5.5}, {20.0, 4.0}, {24.5, 6.0}, {26.5, 8.0}}, cy), casing, 2.2);
+    for (const double x : {12.0, 15.0})
+        fillFlat(image, intersect(mirroredPolygon({{6.0, 5.5}, {20.0, 4.0}, {24.5, 6.0}, {26.5, 8.0}}, cy),
+                                  polygon({{x, 0}, {x + 1.5, 0}, {x + 1.5, 16}, {x, 16}})),
+                 stripe);
+    const Rgb warning = frame == 0 ? Rgb{200, 30, 20} : Rgb{255, 120, 90};
+    fillFlat(image, circle({22.5, cy}, frame == 0 ? 1.2 : 1.7), warning);
+    return image;
+}
