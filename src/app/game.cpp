@@ -9,9 +9,11 @@
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "sim/frame_step.h"
+#include "sim/match_rules.h"
 #include "sim/random.h"
 #include "sim/weapons.h"
 #include "ui/controls.h"
+#include "ui/menu.h"
 
 static void setUpPlayer(MatchState& m, int p, const GameConfig& config)
 {
@@ -120,6 +122,23 @@ void applySelectedMap(MatchState& m)
     buildPlanetBodies(m);
 }
 
+// The menu over the finished frame; afterwards the map chosen in it, a new
+// match for a lost one, and a tick reference that leaves the menu's time out.
+static void openMenu(Game& game)
+{
+    MatchState& m = *game.match;
+    const int32_t mapBefore = m.currentMapIndex;
+    runMenu(m, game.fonts);
+    applySelectedMap(m);
+    // The menu placed the ships on the old map's spawn points, which may lie
+    // inside a planet of the new one; they start from the new map's instead.
+    if (m.currentMapIndex != mapBefore)
+        placeBothPlayers(m);
+    if (matchLost(m))
+        startNewMatch(m);
+    m.lastTicks = ticksNow();
+}
+
 void runPass(Game& game)
 {
     readGameControls(game.match->controls);
@@ -134,6 +153,8 @@ void runPassFromControls(Game& game)
     m.lastTicks = ticksNow();
     simulateFrame(m, m.frameTime, now);
     drawMatchFrame(m, game.texts, now);
+    if (m.controls.escape || matchLost(m))
+        openMenu(game);
     presentFrame();
 }
 

@@ -1,0 +1,30 @@
+// The in-game menu: resume or new game, the main-menu page with its four
+// sub-screens, and the quit confirmation.
+#pragma once
+#include <cstdint>
+#include "gfx/text.h"
+#include "sim/match_state.h"
+
+enum MenuPage : int32_t { TOP_PAGE = 0, QUIT_PAGE = 1, MAIN_PAGE = 2 };
+
+// What enter on the main-menu page opens.
+enum class SubScreen { NONE, SHIP_YARD, ARMORY, MAP_SELECTION, CREDITS };
+
+struct MenuState {
+    int32_t page = TOP_PAGE;
+    int32_t selection = 0;
+    bool leaveMenu = false;
+    bool submenuVisited = false; // leaving then starts a new match
+    double backgroundTint = 255.0; // red and green of the background; falls to about 150
+};
+
+// Item 0 of the top page, decided when the menu opens.
+const char* resumeItemText(const MatchState& m);
+// The background turns blue: the tint drops by 0.375 per millisecond until it
+// is at or below 150.
+void fadeMenuTint(MenuState& state, int elapsedMs);
+// One frame's keys on the page in view. Only the quit confirmation sets quitRequested.
+SubScreen applyMenuKeys(MenuState& state, const MenuInput& input, bool& quitRequested);
+// Runs over the frame in the back buffer until the players leave. A visit to
+// the main-menu page starts a new match on leaving.
+void runMenu(MatchState& m, const Fonts& fonts);

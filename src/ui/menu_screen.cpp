@@ -1,0 +1,69 @@
+#include "ui/menu_screen.h"
+
+#include "gfx/clock.h"
+#include "gfx/sprite.h"
+#include "gfx/video.h"
+#include "ui/controls.h"
+
+Sprite captureMenuBackground()
+{
+    Sprite background;
+    if (graphics.windowWidth == PLAYFIELD_WIDTH && graphics.windowHeight == PLAYFIELD_HEIGHT) {
+        // One row above the window: the frozen match sits one pixel lower
+        // than it was played, as it always has.
+        setSprite(background, captureScreen(0, -1, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
+    } else {
+        // The playfield is scaled onto smaller windows, so the whole window holds it.
+        setSprite(background, captureScreen(0, 0, graphics.windowWidth, graphics.windowHeight));
+    }
+    return background;
+}
+
+void openSubScreen(MenuScreen& screen)
+{
+    screen.previousTicks = ticksNow();
+    readMenuInput(screen.input);
+    screen.input = MenuInput{};
+}
+
+void beginMenuFrame(MenuScreen& screen)
+{
+    readMenuInput(screen.input);
+    screen.nowMs = ticksNow();
+    screen.elapsedMs = screen.nowMs - screen.previousTicks;
+    screen.previousTicks = ticksNow();
+    clearScreen();
+}
+
+void drawMenuBackground(const Sprite& background, int tint)
+{
+    if (!background.texture)
+        return;
+    const uint8_t redGreen = static_cast<uint8_t>(tint);
+    setDrawColour(makeColour(redGreen, redGreen, 255, 255));
+    // Stretched over the whole playfield, whatever size the window had.
+    const Texture* t = background.texture;
+    drawTexturedQuad(t, makePixelRect(0, 0, static_cast<int>(t->width), static_cast<int>(t->height)),
+                     makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
+    setDrawColour(baseColour);
+}
+
+void drawMarker(const Vec2& point)
+{
+    drawSprite(catalogue[MARKER_TEXTURE], static_cast<int>(point.x), static_cast<int>(point.y));
+}
+
+void drawFromLeft(const Sprite& s, int x, int y) { drawSprite(s, x + static_cast<int>(s.halfWidth), y); }
+
+void drawFromRight(const Sprite& s, int x, int y) { drawSprite(s, x - static_cast<int>(s.halfWidth), y); }
+
+int stepSelection(int selection, int step, int count) { return ((selection + step) % count + count) % count; }
+
+int moveSelection(int selection, const MenuInput& input, int count)
+{
+    if (input.up)
+        selection = stepSelection(selection, -1, count);
+    if (input.down)
+        selection = stepSelection(selection, +1, count);
+    return selection;
+}

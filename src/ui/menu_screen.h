@@ -1,0 +1,39 @@
+// What every menu screen shares: its keys and clock, the tinted frozen match
+// behind it, the marker, and selections that wrap.
+#pragma once
+#include <cstdint>
+#include "gfx/texture.h"
+#include "sim/geometry.h"
+#include "ui/control_state.h"
+
+constexpr int MENU_CENTRE_X = 512;        // playfield pixels; texts are centred on it
+constexpr int SUBSCREEN_TINT = 100;       // red and green of the background behind a sub-screen
+constexpr int MARKER_TEXTURE = 20;        // catalogue index of img/scout3.bmp
+
+struct MenuScreen {
+    MenuInput input;
+    int32_t nowMs = 0;         // the frame's tick reading
+    int32_t previousTicks = 0; // ms
+    int32_t elapsedMs = 0;     // since the previous frame's reading
+};
+
+// The finished match frame in the back buffer, as the menus' background.
+// The caller owns the sprite's texture.
+Sprite captureMenuBackground();
+// Starts a sub-screen's clock and drops the keys pressed before it opened.
+void openSubScreen(MenuScreen& screen);
+// Reads the frame's keys, measures the time since the last frame and clears the screen.
+void beginMenuFrame(MenuScreen& screen);
+// The background over the whole playfield in (tint, tint, 255); the drawing
+// colour returns to baseColour.
+void drawMenuBackground(const Sprite& background, int tint);
+// The marker picture centred on a point of the playfield.
+void drawMarker(const Vec2& point);
+// Drawn with its left edge at x, centred on y.
+void drawFromLeft(const Sprite& s, int x, int y);
+// Drawn with its right edge at x, centred on y.
+void drawFromRight(const Sprite& s, int x, int y);
+// One step up (-1) or down (+1) over count items, wrapping at both ends.
+int stepSelection(int selection, int step, int count);
+// Up and down of this frame applied to a selection over count items.
+int moveSelection(int selection, const MenuInput& input, int count);

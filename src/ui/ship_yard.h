@@ -1,0 +1,24 @@
+// The ship yard: each player picks one of the four ship types.
+#pragma once
+#include <cstdint>
+#include "gfx/text.h"
+#include "sim/match_state.h"
+
+constexpr int SHIP_YARD_RETURN = 2; // selection of "Return"; 0 and 1 are the players' rows
+
+struct ShipYardState {
+    int32_t choices[PLAYER_COUNT] = {};       // ship type rows
+    double previewAngles[PLAYER_COUNT] = {};  // radians
+    int32_t selection = 0;
+    bool leave = false;
+};
+
+ShipYardState openShipYard(const Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT], int32_t nowMs);
+// A changed choice starts its ship's engine animation and turns its preview back to 0.
+void applyShipYardKeys(ShipYardState& state, const MenuInput& input, ShipType shipTable[SHIP_COUNT], int32_t nowMs);
+// Both ships rebuilt from the choices, player 1 first, and placed away from each other.
+void rebuildShips(Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT], const ShipYardState& state,
+                  const GameMap& map);
+// Returns when the players leave; both ships are rebuilt on every exit.
+void runShipYard(Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT], const Sprite& background,
+                 const GameMap& map, const Fonts& fonts);
