@@ -197,7 +197,8 @@ Texture* textureFromSurface(SDL_Surface* surface)
 
 Texture* captureScreen(int x, int y, int width, int height)
 {
-    uint8_t* rows = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width) * 4 * height));
+    // Zeroed: rows outside the window are not read back and stay black.
+    uint8_t* rows = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(width) * height, 4));
     Texture* t = createTexture(width, height);
     if (!rows || !t) {
         std::free(rows);

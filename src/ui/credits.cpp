@@ -1,5 +1,6 @@
 #include "ui/credits.h"
 
+#include <cstring>
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "ui/controls.h"
@@ -36,8 +37,14 @@ struct CreditTexts {
 
 void renderCreditTexts(CreditTexts& credits, const Fonts& fonts)
 {
-    for (int k = 0; k < CREDIT_TEXTS; ++k)
-        renderTextOpaque(credits.texts[k], CREDIT_TEXT[k], k == 0 ? fonts.titleFont : fonts.messageFont);
+    for (int k = 0; k < CREDIT_TEXTS; ++k) {
+        TTF_Font* font = k == 0 ? fonts.titleFont : fonts.messageFont;
+        // A blank line on its black box would show as a dark bar over a planet.
+        if (std::strcmp(CREDIT_TEXT[k], " ") == 0)
+            renderText(credits.texts[k], CREDIT_TEXT[k], font);
+        else
+            renderTextOpaque(credits.texts[k], CREDIT_TEXT[k], font);
+    }
 }
 
 void freeCreditTexts(CreditTexts& credits)
