@@ -104,20 +104,20 @@ Image speeder(int frame)
     const Rgb silver{196, 202, 214}, red{205, 45, 40}, glass{90, 205, 255}, metal{92, 96, 110};
     if (frame >= 2)
         for (const double side : {-1.6, 1.6})
-            flame(c, {-12.0, side}, 1.6, frame == 2 ? 6.5 : 8.5, 70 + frame * 3 + (side > 0));
-    wingPair(c, {{3.0, -2.5}, {-6.5, -9.2}, {-9.5, -9.2}, {-8.5, -3.0}}, silver * 0.9);
-    detail(c, polygon({{1.5, -3.0}, {-6.8, -8.8}, {-7.8, -8.8}, {0.0, -3.0}}), red);
-    detail(c, polygon(mirrored({{1.5, -3.0}, {-6.8, -8.8}, {-7.8, -8.8}, {0.0, -3.0}})), red);
-    hullPart(c, mirroredPolygon({{11.5, 0.0}, {7.0, -2.2}, {0.0, -3.2}, {-8.0, -3.4}, {-12.0, -2.8}}, 0.0), silver);
-    detail(c, capsule({-12.0, -1.6}, {-10.5, -1.6}, 1.0), metal);
-    detail(c, capsule({-12.0, 1.6}, {-10.5, 1.6}, 1.0), metal);
+            flame(c, {-11.0, side}, 1.6, frame == 2 ? 6.5 : 8.5, 70 + frame * 3 + (side > 0));
+    wingPair(c, {{3.0, -2.5}, {-6.0, -8.4}, {-8.5, -8.4}, {-8.0, -3.0}}, silver * 0.9);
+    detail(c, polygon({{1.5, -3.0}, {-6.4, -8.0}, {-7.4, -8.0}, {0.0, -3.0}}), red);
+    detail(c, polygon(mirrored({{1.5, -3.0}, {-6.4, -8.0}, {-7.4, -8.0}, {0.0, -3.0}})), red);
+    hullPart(c, mirroredPolygon({{11.5, 0.0}, {7.0, -2.2}, {0.0, -3.0}, {-8.0, -3.2}, {-11.0, -2.6}}, 0.0), silver);
+    detail(c, capsule({-11.0, -1.6}, {-10.0, -1.6}, 0.9), metal);
+    detail(c, capsule({-11.0, 1.6}, {-10.0, 1.6}, 0.9), metal);
     detail(c, polygon({{9.0, -0.5}, {-6.0, -0.5}, {-6.0, 0.5}, {9.0, 0.5}}), red * 0.9);
     hullPart(c, ellipse({3.5, 0.0}, 3.4, 1.7), glass, 1.2);
     const double blink = frame == 1 ? 1.0 : 0.55;
-    light(c, {-8.5, -8.6}, {255, 60, 50}, blink);
-    light(c, {-8.5, 8.6}, {60, 255, 90}, blink);
+    light(c, {-7.8, -7.9}, {255, 60, 50}, blink);
+    light(c, {-7.8, 7.9}, {60, 255, 90}, blink);
     if (frame == 1)
-        light(c, {-11.0, 0.0}, {255, 255, 255}, 0.9);
+        light(c, {-10.0, 0.0}, {255, 255, 255}, 0.9);
     return finish(c);
 }
 
@@ -127,23 +127,23 @@ Image wasp(int frame)
     ShipCanvas c = makeShipCanvas(40, 36);
     const Rgb yellow{232, 192, 44}, band{70, 58, 38}, wing{150, 172, 196}, eye{220, 30, 30};
     if (frame >= 2)
-        flame(c, {-6.8, 0.0}, 2.2, frame == 2 ? 8.0 : 10.5, 90 + frame);
-    wingPair(c, {{2.0, -3.0}, {0.0, -13.0}, {-4.0, -15.0}, {-5.0, -4.0}}, wing);
-    wingPair(c, {{-1.0, -4.0}, {-3.5, -11.0}, {-6.5, -11.5}, {-4.5, -3.5}}, wing * 0.85);
-    const Shape abdomen = ellipse({-3.0, 0.0}, 4.0, 3.6);
+        flame(c, {-6.0, 0.0}, 2.2, frame == 2 ? 8.0 : 10.5, 90 + frame);
+    wingPair(c, {{2.0, -3.0}, {0.5, -12.0}, {-3.5, -12.6}, {-4.5, -4.0}}, wing);
+    wingPair(c, {{-1.0, -4.0}, {-3.5, -10.5}, {-6.5, -10.5}, {-4.5, -3.5}}, wing * 0.85);
+    const Shape abdomen = ellipse({-2.6, 0.0}, 3.7, 3.4);
     hullPart(c, abdomen, yellow);
-    for (const double x : {-4.8, -2.4})
+    for (const double x : {-4.4, -2.0})
         detail(c, intersect(abdomen, polygon({{x - 0.6, -5.0}, {x + 0.6, -5.0}, {x + 0.6, 5.0}, {x - 0.6, 5.0}})), band);
-    hullPart(c, ellipse({3.0, 0.0}, 4.2, 4.0), yellow * 0.95);
-    detail(c, polygon({{3.0, -4.4}, {4.0, -4.4}, {4.0, 4.4}, {3.0, 4.4}}), band);
-    hullPart(c, circle({7.6, 0.0}, 2.8), band * 1.3, 1.2);
-    detail(c, capsule({9.0, -2.6}, {10.0, -1.4}, 0.6), band * 1.6);
-    detail(c, capsule({9.0, 2.6}, {10.0, 1.4}, 0.6), band * 1.6);
+    hullPart(c, ellipse({2.6, 0.0}, 4.0, 3.9), yellow * 0.95);
+    detail(c, polygon({{2.6, -4.4}, {3.6, -4.4}, {3.6, 4.4}, {2.6, 4.4}}), band);
+    hullPart(c, circle({7.0, 0.0}, 2.6), band * 1.3, 1.2);
+    detail(c, capsule({8.2, -2.8}, {8.9, -1.8}, 0.5), band * 1.6);
+    detail(c, capsule({8.2, 2.8}, {8.9, 1.8}, 0.5), band * 1.6);
     const double glowEyes = frame == 1 ? 1.0 : 0.6;
-    light(c, {8.3, -1.4}, eye, glowEyes);
-    light(c, {8.3, 1.4}, eye, glowEyes);
-    light(c, {-3.0, -14.0}, {255, 210, 80}, frame == 1 ? 0.9 : 0.0);
-    light(c, {-3.0, 14.0}, {255, 210, 80}, frame == 1 ? 0.9 : 0.0);
+    light(c, {7.7, -1.3}, eye, glowEyes);
+    light(c, {7.7, 1.3}, eye, glowEyes);
+    light(c, {-2.8, -11.8}, {255, 210, 80}, frame == 1 ? 0.9 : 0.0);
+    light(c, {-2.8, 11.8}, {255, 210, 80}, frame == 1 ? 0.9 : 0.0);
     return finish(c);
 }
 
@@ -154,23 +154,23 @@ Image gunship(int frame)
     const Rgb armour{116, 130, 104}, dark{74, 84, 70}, glass{255, 190, 70}, metal{100, 104, 112};
     if (frame >= 2)
         for (const double side : {-3.6, 3.6})
-            flame(c, {-12.0, side}, 2.4, frame == 2 ? 8.0 : 10.0, 110 + frame * 3 + (side > 0));
-    wingPair(c, {{4.0, -6.0}, {5.5, -11.0}, {-7.0, -11.0}, {-9.0, -6.0}}, dark, 1.4);
-    for (const double side : {-13.0, 13.0}) {
-        hullPart(c, capsule({-9.0, side}, {8.5, side}, 3.0), armour, 2.2);
-        detail(c, capsule({9.0, side}, {11.5, side}, 1.0), metal);
-        detail(c, polygon({{-6.0, side - 0.5}, {5.0, side - 0.5}, {5.0, side + 0.5}, {-6.0, side + 0.5}}), dark);
+            flame(c, {-10.0, side}, 2.2, frame == 2 ? 9.0 : 11.5, 110 + frame * 3 + (side > 0));
+    wingPair(c, {{4.0, -6.0}, {5.0, -10.0}, {-5.5, -10.0}, {-7.0, -6.0}}, dark, 1.4);
+    for (const double side : {-12.0, 12.0}) {
+        hullPart(c, capsule({-7.0, side}, {7.5, side}, 2.8), armour, 2.2);
+        detail(c, capsule({7.5, side}, {10.0, side}, 0.9), metal);
+        detail(c, polygon({{-5.0, side - 0.5}, {5.0, side - 0.5}, {5.0, side + 0.5}, {-5.0, side + 0.5}}), dark);
     }
-    hullPart(c, mirroredPolygon({{11.0, 0.0}, {9.0, -5.0}, {-4.0, -7.0}, {-11.0, -6.0}, {-12.0, -3.0}}, 0.0), armour, 2.5);
-    detail(c, capsule({-11.5, -3.6}, {-9.0, -3.6}, 1.6), metal);
-    detail(c, capsule({-11.5, 3.6}, {-9.0, 3.6}, 1.6), metal);
+    hullPart(c, mirroredPolygon({{11.5, 0.0}, {9.0, -5.0}, {-4.0, -7.0}, {-8.5, -6.0}, {-10.5, -3.0}}, 0.0), armour, 2.5);
+    detail(c, capsule({-9.6, -3.6}, {-8.4, -3.6}, 1.2), metal);
+    detail(c, capsule({-9.6, 3.6}, {-8.4, 3.6}, 1.2), metal);
     hullPart(c, ellipse({5.0, 0.0}, 3.2, 2.3), glass, 1.2);
     detail(c, polygon({{-8.0, -0.5}, {1.0, -0.5}, {1.0, 0.5}, {-8.0, 0.5}}), dark);
     const double on = frame == 1 ? 1.0 : 0.5;
-    light(c, {10.5, -13.0}, {255, 150, 40}, on);
-    light(c, {10.5, 13.0}, {255, 150, 40}, on);
-    light(c, {-8.0, -13.0}, {255, 255, 255}, frame == 1 ? 0.8 : 0.0);
-    light(c, {-8.0, 13.0}, {255, 255, 255}, frame == 1 ? 0.8 : 0.0);
+    light(c, {9.2, -12.0}, {255, 150, 40}, on);
+    light(c, {9.2, 12.0}, {255, 150, 40}, on);
+    light(c, {-7.5, -12.0}, {255, 255, 255}, frame == 1 ? 0.8 : 0.0);
+    light(c, {-7.5, 12.0}, {255, 255, 255}, frame == 1 ? 0.8 : 0.0);
     return finish(c);
 }
 
@@ -180,15 +180,15 @@ Image scout(int frame)
     ShipCanvas c = makeShipCanvas(32, 24);
     const Rgb white{226, 230, 236}, cyan{40, 190, 212}, glass{120, 220, 255}, metal{96, 100, 112};
     if (frame >= 2)
-        flame(c, {-5.5, 0.0}, 1.8, frame == 2 ? 7.0 : 9.5, 130 + frame);
-    hullPart(c, mirroredPolygon({{9.0, 0.0}, {2.0, -3.0}, {-5.0, -7.6}, {-7.0, -7.0}, {-5.0, -2.5}, {-6.0, 0.0}}, 0.0), white, 1.8);
-    detail(c, polygon({{-2.0, -4.6}, {-5.0, -6.8}, {-6.2, -6.5}, {-3.2, -4.3}}), cyan);
-    detail(c, polygon(mirrored({{-2.0, -4.6}, {-5.0, -6.8}, {-6.2, -6.5}, {-3.2, -4.3}})), cyan);
-    detail(c, capsule({-6.0, 0.0}, {-4.5, 0.0}, 1.0), metal);
+        flame(c, {-5.2, 0.0}, 1.8, frame == 2 ? 7.0 : 9.5, 130 + frame);
+    hullPart(c, mirroredPolygon({{9.0, 0.0}, {7.5, -1.1}, {2.0, -2.8}, {-4.5, -7.0}, {-6.3, -6.3}, {-4.6, -2.4}, {-5.4, 0.0}}, 0.0), white, 1.8);
+    detail(c, polygon({{-2.0, -4.3}, {-4.6, -6.3}, {-5.7, -6.0}, {-3.2, -4.0}}), cyan);
+    detail(c, polygon(mirrored({{-2.0, -4.3}, {-4.6, -6.3}, {-5.7, -6.0}, {-3.2, -4.0}})), cyan);
+    detail(c, capsule({-5.4, 0.0}, {-4.4, 0.0}, 0.9), metal);
     hullPart(c, ellipse({1.5, 0.0}, 2.8, 1.8), glass, 1.0);
     const double on = frame == 1 ? 1.0 : 0.5;
-    light(c, {-6.0, -7.0}, {80, 255, 255}, on);
-    light(c, {-6.0, 7.0}, {80, 255, 255}, on);
+    light(c, {-5.5, -6.3}, {80, 255, 255}, on);
+    light(c, {-5.5, 6.3}, {80, 255, 255}, on);
     return finish(c);
 }
 
