@@ -89,3 +89,23 @@ PolarVec pullOf(const Body& source, const Body& target)
     setAngle(pull, pull.angle);
     return pull;
 }
+
+Vec2 pullComponentsOf(const Body& source, const Body& target)
+{
+    const double dx = source.position.x - target.position.x;
+    const double dy = source.position.y - target.position.y;
+    if (dx == 0.0 && dy == 0.0)
+        return Vec2{1.0, 0.0};
+    const double squaredDistance = dx * dx + dy * dy;
+    // Clearly out of range (the margin covers rounding): no square root needed.
+    constexpr double FAR_MARGIN = 1.000001;
+    const double range = source.gravityRange;
+    if (range != 0.0 && source.radius >= 0.0 && target.radius >= 0.0 && squaredDistance > range * range * FAR_MARGIN)
+        return Vec2{0.0, 0.0};
+    const double centreDistance = std::sqrt(squaredDistance);
+    const double d = centreDistance + source.radius + target.radius;
+    if (range != 0.0 && range < d)
+        return Vec2{0.0, 0.0};
+    const double perUnitDistance = GRAVITY_CONSTANT * source.mass * target.mass / (d * d * centreDistance);
+    return Vec2{perUnitDistance * dx, perUnitDistance * dy};
+}

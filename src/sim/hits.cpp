@@ -1,6 +1,8 @@
 #include "sim/hits.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cmath>
 
 #include "sim/match_rules.h"
 #include "sim/random.h"
@@ -196,13 +198,38 @@ static void testHullHit(MatchState& m, int playerIndex, const Projectile& shot, 
     }
 }
 
+// Half the size of a placed mask along either axis, in pixels, with one pixel
+// for the truncation of its corner.
+static int maskReachPx(const CollisionMask& mask)
+{
+    return std::max({std::abs(mask.offsetX), std::abs(mask.width - mask.offsetX), std::abs(mask.offsetY),
+                     std::abs(mask.height - mask.offsetY)}) +
+           1;
+}
+
+// Whether the shot is close enough to the ship for any shield or hull test to
+// matter; farther out every test fails, so skipping them changes nothing.
+static bool withinTestReach(const MatchState& m, const Player& p, const Projectile& shot, const Explosion& e)
+{
+    const int pixelReach = maskReachPx(currentMask(p)) + maskReachPx(m.blastMasks[BLAST_MASK_COUNT - 1]) + 1;
+    const double reach = std::max({m.shieldBodies[p.index].gravityRange, p.hitRadius + e.shotRadius,
+                                   p.hitRadius + e.blastRadius, pixels(pixelReach)});
+    return std::fabs(shot.position.x - p.body.position.x) <= reach &&
+           std::fabs(shot.position.y - p.body.position.y) <= reach;
+}
+
 void testShotHits(MatchState& m, int shotIndex, int32_t nowMs)
 {
     assert(shotIndex >= 0 && shotIndex < SHOT_POOL_SIZE);
     Projectile& shot = m.projectiles[shotIndex];
     Explosion& e = m.explosions[shotIndex];
+    bool near[PLAYER_COUNT];
     for (int i = 0; i < PLAYER_COUNT; ++i)
-        testShieldHit(m, i, shot, e);
+        near[i] = withinTestReach(m, m.players[i], shot, e);
     for (int i = 0; i < PLAYER_COUNT; ++i)
-        testHullHit(m, i, shot, e, nowMs);
+        if (near[i])
+            testShieldHit(m, i, shot, e);
+    for (int i = 0; i < PLAYER_COUNT; ++i)
+        if (near[i])
+            testHullHit(m, i, shot, e, nowMs);
 }

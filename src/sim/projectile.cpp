@@ -36,13 +36,26 @@ void launchShot(Projectile& shot, const Vec2& spawnPoint, const PolarVec& shipVe
     shot.age = 0;
 }
 
-// Adds one force to the acceleration, as components, dividing by the shot's mass.
-static void accumulate(Vec2& acc, const PolarVec& force, double mass)
+// The components of v, converted only when v differs from what the memo holds.
+static Vec2 componentsOf(const PolarVec& v, ComponentMemo& memo)
 {
-    const PolarVec a = divide(force, mass);
-    acc.x += xOf(a);
-    acc.y += yOf(a);
+    if (v.length != memo.from.length || v.angle != memo.from.angle) {
+        memo.from = v;
+        memo.components = Vec2{xOf(v), yOf(v)};
+    }
+    return memo.components;
 }
+
+// Adds a force, as components, to an acceleration (one division per shot, not per force).
+static void accumulate(Vec2& acc, const Vec2& force, double inverseMass)
+{
+    acc.x += force.x * inverseMass;
+    acc.y += force.y * inverseMass;
+}
+
+static bool isZero(const Vec2& v) { return v.x == 0.0 && v.y == 0.0; }
+
+static Vec2 scaled(const Vec2& v, double k) { return Vec2{v.x * k, v.y * k}; }
 
 // Planets pull whatever their attracts flag; bubbles push once the shot has
 // left them all, and leaving them all re-arms the shot against shields.
@@ -55,19 +68,30 @@ static Vec2 gravityOnShot(Projectile& shot, const Body* planets, int planetCount
         return acc;
     }
     const Body self = bodyOf(shot);
+    const double inverseMass = 1.0 / shot.mass;
     for (int i = 0; i < planetCount; ++i)
-        accumulate(acc, pullOf(planets[i], self), shot.mass);
+        accumulate(acc, pullComponentsOf(planets[i], self), inverseMass);
     bool bubbleReaches = false;
     for (int i = 0; i < bubbleCount; ++i)
-        bubbleReaches = bubbleReaches || pullOf(bubbles[i], self).length != 0.0;
+        bubbleReaches = bubbleReaches || !isZero(pullComponentsOf(bubbles[i], self));
     if (!bubbleReaches) {
+        // Re-armed; and as no bubble reaches, none pushes either.
         shot.mayHitShield = true;
         shot.bubbleImmune = false;
+        return acc;
     }
     if (!shot.bubbleImmune)
         for (int i = 0; i < bubbleCount; ++i)
-            accumulate(acc, pullOf(bubbles[i], self), shot.mass);
+            accumulate(acc, pullComponentsOf(bubbles[i], self), inverseMass);
     return acc;
+}
+
+// The engine pushes along the launch heading.
+static void addEngine(Vec2& acc, Projectile& shot)
+{
+    if (shot.engineForce == 0.0)
+        return;
+    accumulate(acc, scaled(componentsOf(shot.heading, shot.headingMemo), shot.engineForce), 1.0 / shot.mass);
 }
 
 void moveShot(Projectile& shot, const Body* planets, int planetCount, const Body* bubbles, int bubbleCount,
@@ -79,13 +103,16 @@ void moveShot(Projectile& shot, const Body* planets, int planetCount, const Body
     shot.age += dtMs;
     const double dt = dtMs / 1000.0; // milliseconds to seconds
     Vec2 acc = gravityOnShot(shot, planets, planetCount, bubbles, bubbleCount);
-    accumulate(acc, scale(shot.heading, shot.engineForce), shot.mass);
-    // The forces are summed as components; only the velocity is kept in polar form.
-    const PolarVec accPolar = polarFromPoints(Vec2{}, acc);
-    shot.velocity = add(shot.velocity, scale(accPolar, dt));
-    const PolarVec step = scale(shot.velocity, dt);
-    shot.position.x += xOf(step);
-    shot.position.y += yOf(step);
+    addEngine(acc, shot);
+    // Semi-implicit Euler, summed as components (a thousand shots a frame cannot
+    // afford an angle round trip per force); the velocity is kept in polar form
+    // and its components are remembered for the next step.
+    const Vec2 old = componentsOf(shot.velocity, shot.velocityMemo);
+    const Vec2 velocity{old.x + acc.x * dt, old.y + acc.y * dt};
+    shot.velocity = polarFromPoints(Vec2{}, velocity);
+    shot.velocityMemo = ComponentMemo{shot.velocity, velocity};
+    shot.position.x += velocity.x * dt;
+    shot.position.y += velocity.y * dt;
     if (!insideRect(arena, shot.position))
         shot.active = false;
 }

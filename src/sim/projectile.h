@@ -6,6 +6,13 @@
 
 constexpr int SHOT_POOL_SIZE = 1024;
 
+// The x and y components of a polar vector, kept with the vector they belong
+// to: the shot loop converts a vector again only when it has changed.
+struct ComponentMemo {
+    PolarVec from;
+    Vec2 components;
+};
+
 struct Projectile {
     double mass = 1.0;
     bool attracts = true;
@@ -21,6 +28,8 @@ struct Projectile {
     bool ignoresGravity = false;
     int32_t orientByHeading = 0;
     int32_t age = 0;            // ms since launch
+    ComponentMemo velocityMemo; // what moveShot last derived velocity from
+    ComponentMemo headingMemo;
 };
 
 // Everything a shot carries for its effect, index for index with Projectile.

@@ -1,0 +1,140 @@
+// One full simulated frame on "Twin stars" with both ships alive and all 1024
+// shots in flight.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "sim/frame_step.h"
+#include "sim/orbits.h"
+#include "sim/random.h"
+#include "sim/weapons.h"
+
+namespace {
+
+constexpr int TWIN_STARS = 2;
+constexpr int FRAME_MS = 16;
+constexpr int32_t START_MS = 1000;
+constexpr double CLEARANCE_PX = 45.0; // shots start clear of ships and stars
+
+// An opaque disc picture, standing in for the ship and planet images.
+struct Disc {
+    std::vector<uint8_t> rgba;
+    Picture picture;
+    explicit Disc(int radius)
+    {
+        const int side = 2 * radius + 1;
+        rgba.assign(static_cast<size_t>(side) * side * 4, 0);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                if ((x - radius) * (x - radius) + (y - radius) * (y - radius) <= radius * radius)
+                    rgba[(x + y * side) * 4 + 3] = 255;
+        picture = Picture{side, side, side, rgba.data()};
+    }
+};
+
+void setUpPlayers(MatchState& m, const Disc& shipDisc)
+{
+    const RotatedPictureSource turned = [&shipDisc](int, double) { return RotatedPicture{shipDisc.picture, nullptr}; };
+    const int weapons[WEAPON_SLOTS] = {1, 2, 3, 7, 8};
+    const double where[PLAYER_COUNT][2] = {{150, 150}, {870, 650}};
+    for (int i = 0; i < PLAYER_COUNT; ++i) {
+        Player& p = m.players[i];
+        p.name = m.nameBuffers[i];
+        setUpFromShipType(p, m.shipTable[i], i, turned);
+        resetForLife(p);
+        equipWeapons(p, i, weapons, m.fireStateTable, m.weaponTable);
+        p.index = i;
+        p.lives = m.livesSetting;
+        p.body.position = Vec2{pixels(where[i][0]), pixels(where[i][1])};
+        p.body.insideArena = true;
+        m.shieldBodies[i].attracts = false;
+        m.shieldBodies[i].gravityRange = pixels(30);
+    }
+}
+
+bool clearOfShipsAndPlanets(const MatchState& m, const Vec2& at)
+{
+    for (const Player& p : m.players)
+        if (distance(p.body.position, at) < pixels(CLEARANCE_PX))
+            return false;
+    for (const Body& planet : m.planetBodies)
+        if (distance(planet.position, at) < pixels(CLEARANCE_PX))
+            return false;
+    return true;
+}
+
+// Slow shots of gun, rocket and doomsday kinds spread over the arena, so none
+// leaves it or hits anything for many frames.
+void fillShotPool(MatchState& m)
+{
+    int launched = 0;
+    for (double y = 60; y < 760 && launched < SHOT_POOL_SIZE; y += 17)
+        for (double x = 10; x < 1014 && launched < SHOT_POOL_SIZE; x += 21) {
+            const Vec2 at{pixels(x), pixels(y)};
+            if (!clearOfShipsAndPlanets(m, at))
+                continue;
+            const Player& owner = m.players[launched % PLAYER_COUNT];
+            const WeaponType& weapon = owner.weapons[(launched / PLAYER_COUNT) % 4];
+            spawnVolley(at, PolarVec{}, 0.0, 20000000.0, randomReal(0.0, TWO_PI), 0.0, 1, true, weapon,
+                        ShotPools{m.projectiles, m.explosions}, START_MS);
+            ++launched;
+        }
+}
+
+std::unique_ptr<MatchState> makeTwinStarsMatch(const Disc& shipDisc, const Disc& planetDisc)
+{
+    auto m = std::make_unique<MatchState>();
+    fillKillMessages(*m);
+    buildWeaponTable(m->weaponTable, m->fireStateTable);
+    buildMapTable(m->mapTable, [&planetDisc](int) { return planetDisc.picture; });
+    buildShipTable(m->shipTable);
+    m->currentMapIndex = m->selectedMapIndex = TWIN_STARS;
+    m->currentMap = m->mapTable[TWIN_STARS];
+    buildPlanetBodies(*m);
+    moveOrbits(m->currentMap, m->planetBodies, 0);
+    m->arenaRect = makeArenaRect();
+    buildBlastMasks(m->blastMasks);
+    setUpPlayers(*m, shipDisc);
+    seedRandom(1);
+    fillShotPool(*m);
+    return m;
+}
+
+int countActive(const MatchState& m)
+{
+    int n = 0;
+    for (const Projectile& shot : m.projectiles)
+        n += shot.active ? 1 : 0;
+    return n;
+}
+
+void BM_SimulateFrameTwinStarsFullPool(benchmark::State& state)
+{
+    const Disc shipDisc(12);
+    const Disc planetDisc(25);
+    const auto start = makeTwinStarsMatch(shipDisc, planetDisc);
+    const auto m = std::make_unique<MatchState>(*start);
+    if (countActive(*m) != SHOT_POOL_SIZE) {
+        state.SkipWithError("the shot pool is not full");
+        return;
+    }
+    int32_t now = START_MS;
+    for (auto _ : state) {
+        // Shots drift apart over many frames; each timed frame starts from the same full pool.
+        state.PauseTiming();
+        std::copy(start->projectiles, start->projectiles + SHOT_POOL_SIZE, m->projectiles);
+        std::copy(start->explosions, start->explosions + SHOT_POOL_SIZE, m->explosions);
+        std::copy(start->players, start->players + PLAYER_COUNT, m->players);
+        state.ResumeTiming();
+        now += FRAME_MS;
+        simulateFrame(*m, FRAME_MS, now);
+        benchmark::DoNotOptimize(m->projectiles[SHOT_POOL_SIZE - 1].position);
+    }
+    state.counters["shotsAfterFrame"] = countActive(*m);
+}
+BENCHMARK(BM_SimulateFrameTwinStarsFullPool)->Unit(benchmark::kMicrosecond);
+
+} // namespace
