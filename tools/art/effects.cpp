@@ -42,13 +42,13 @@ void explosionFrame(Image& image, double age)
             if (r > edge || r > 1.0)
                 continue;
             const double depth = 1.0 - r / edge; // 1 at the centre, 0 at the rim
-            const double heat = std::clamp((1.15 - 1.3 * age) * (0.35 + 0.9 * depth) + 0.25 * (churn - 0.5), 0.0, 1.0);
-            const Rgb smoke = mix(Rgb{78, 70, 66}, Rgb{44, 40, 40}, age) * (0.7 + 0.6 * churn);
+            const double heat = std::clamp((1.2 - 1.2 * age) * (0.35 + 0.9 * depth) + 0.25 * (churn - 0.5), 0.0, 1.0);
+            const Rgb smoke = mix(Rgb{112, 100, 92}, Rgb{70, 66, 66}, age) * (0.7 + 0.6 * churn);
             const double fireShare = std::clamp(heat * 2.2 - 0.2, 0.0, 1.0);
             const Rgb colour = mix(smoke, fireColour(heat), fireShare);
-            // Smoke breaks up into wisps as it fades.
-            const double wisp = fractal2(dx * 0.45 + 3.0, dy * 0.45, 3, 809);
-            if (age > 0.55 && wisp < (age - 0.55) * 1.3 + depth * -0.2)
+            // Smoke breaks up into puffs as it fades.
+            const double puff = fractal2(dx / radius * 1.6 + 3.0, dy / radius * 1.6, 2, 809);
+            if (age > 0.6 && puff < 0.25 + (age - 0.6) * 0.9 - depth * 0.25)
                 continue;
             paint(image, x, y, colour, 1.0);
         }

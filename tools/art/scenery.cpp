@@ -65,17 +65,24 @@ Rgb backgroundSky(int x, int y)
 
 Rgb nebula(int x, int y)
 {
-    const double u = x / 300.0, v = y / 300.0;
-    // A broad band across the screen keeps the gas in wisps, not everywhere.
-    const double band = valueNoise2(u * 0.35 + 3.1, v * 0.35 + 7.7, 11);
-    const double gas = fractal2(u, v, 6, 21);
-    const double wisps = std::pow(std::clamp((gas - 0.42) * 2.4, 0.0, 1.0), 1.6);
-    const double strength = wisps * std::clamp((band - 0.35) * 2.5, 0.0, 1.0);
-    const double hue = fractal2(u * 0.7 + 40.0, v * 0.7, 4, 31);
-    const Rgb violet{70, 22, 92}, teal{14, 64, 92}, rose{96, 30, 52};
+    const double u = x / 260.0, v = y / 260.0;
+    // The gas lies in a wavering band from the lower left to the upper right,
+    // plus a few patches, so that parts of the sky stay clear and deep.
+    const double across = x / double(SCREEN_WIDTH) + y / double(SCREEN_HEIGHT) - 1.0;
+    const double waver = 0.45 * (fractal2(u * 0.6 + 5.0, v * 0.6, 3, 12) - 0.45);
+    const double band = std::exp(-std::pow((across + waver) / 0.38, 2.0));
+    const double patches = std::clamp((fractal2(u * 0.45 + 3.1, v * 0.45 + 7.7, 3, 11) - 0.5) * 3.5, 0.0, 1.0);
+    const double region = std::max(band, patches);
+    const double body = std::clamp((fractal2(u, v, 6, 21) - 0.30) * 2.5, 0.0, 1.0);
+    // Thin bright filaments where a second field crosses its middle value.
+    const double ridge = 1.0 - std::fabs(fractal2(u * 1.3 + 17.0, v * 1.3, 5, 22) * 2.0 - 1.0);
+    const double filaments = std::pow(ridge, 8.0);
+    const double strength = region * (0.9 * std::pow(body, 1.5) + 0.6 * filaments * body);
+    const double hue = std::clamp((fractal2(u * 0.5 + 40.0, v * 0.5, 4, 31) - 0.3) * 2.5, 0.0, 1.0);
+    const Rgb violet{96, 34, 130}, teal{24, 96, 136}, rose{140, 44, 78};
     const Rgb tint = hue < 0.5 ? mix(violet, teal, hue * 2.0) : mix(teal, rose, (hue - 0.5) * 2.0);
-    const double dust = std::clamp((fractal2(u * 2.0 + 9.0, v * 2.0, 5, 41) - 0.5) * 3.0, 0.0, 0.7);
-    return tint * (strength * (1.0 - dust));
+    const double dust = std::clamp((fractal2(u * 2.2 + 9.0, v * 2.2, 5, 41) - 0.45) * 2.5, 0.0, 0.75);
+    return tint * (0.85 * strength * (1.0 - dust));
 }
 
 void addStar(Image& image, double cx, double cy, double size, const Rgb& colour)
@@ -117,7 +124,7 @@ void scatterStars(Image& image)
         const double brightness = std::pow(nextUnit(s), 2.2) * 0.55 + 0.08;
         addStar(image, x, y, 0.55, starColour(s) * brightness);
     }
-    constexpr int MEDIUM_STARS = 90;
+    constexpr int MEDIUM_STARS = 140;
     for (int i = 0; i < MEDIUM_STARS; ++i) {
         const double x = nextRange(s, 0, SCREEN_WIDTH), y = nextRange(s, 0, SCREEN_HEIGHT);
         addStar(image, x, y, nextRange(s, 0.8, 1.15), starColour(s) * nextRange(s, 0.5, 0.85));

@@ -119,7 +119,7 @@ void fillBevel(Image& image, const Shape& s, const Rgb& base, double bevel)
         const double gx = height(x + 0.5, y) - height(x - 0.5, y);
         const double gy = height(x, y + 0.5) - height(x, y - 0.5);
         // Slopes facing the upper left catch the light; flat tops stay mid.
-        const double facing = (-gx - gy) * 0.7071;
+        const double facing = (gx + gy) * 0.7071;
         const double light = std::clamp(0.82 + 0.9 * facing, 0.35, 1.35);
         return base * light;
     });

@@ -128,8 +128,12 @@ Image wasp(int frame)
     const Rgb yellow{232, 192, 44}, band{70, 58, 38}, wing{150, 172, 196}, eye{220, 30, 30};
     if (frame >= 2)
         flame(c, {-6.0, 0.0}, 2.2, frame == 2 ? 8.0 : 10.5, 90 + frame);
-    wingPair(c, {{2.0, -3.0}, {0.5, -12.0}, {-3.5, -12.6}, {-4.5, -4.0}}, wing);
-    wingPair(c, {{-1.0, -4.0}, {-3.5, -10.5}, {-6.5, -10.5}, {-4.5, -3.5}}, wing * 0.85);
+    // Two pairs of long wings swept back from the thorax, each with a vein.
+    for (const double side : {-1.0, 1.0}) {
+        hullPart(c, capsule({0.5, side * 4.0}, {-2.2, side * 10.6}, 2.3), wing, 1.4);
+        hullPart(c, capsule({-1.5, side * 3.5}, {-4.8, side * 8.6}, 1.8), wing * 0.82, 1.2);
+        detail(c, capsule({0.3, side * 4.6}, {-2.0, side * 10.4}, 0.35), wing * 0.6);
+    }
     const Shape abdomen = ellipse({-2.6, 0.0}, 3.7, 3.4);
     hullPart(c, abdomen, yellow);
     for (const double x : {-4.4, -2.0})
@@ -164,8 +168,11 @@ Image gunship(int frame)
     hullPart(c, mirroredPolygon({{11.5, 0.0}, {9.0, -5.0}, {-4.0, -7.0}, {-8.5, -6.0}, {-10.5, -3.0}}, 0.0), armour, 2.5);
     detail(c, capsule({-9.6, -3.6}, {-8.4, -3.6}, 1.2), metal);
     detail(c, capsule({-9.6, 3.6}, {-8.4, 3.6}, 1.2), metal);
-    hullPart(c, ellipse({5.0, 0.0}, 3.2, 2.3), glass, 1.2);
-    detail(c, polygon({{-8.0, -0.5}, {1.0, -0.5}, {1.0, 0.5}, {-8.0, 0.5}}), dark);
+    hullPart(c, ellipse({7.4, 0.0}, 2.4, 1.9), glass, 1.0);
+    // The dorsal turret that gives the gunship its name.
+    hullPart(c, circle({-2.5, 0.0}, 3.4), dark * 1.15, 1.6);
+    detail(c, capsule({-1.0, -1.0}, {4.0, -1.0}, 0.55), metal * 1.3);
+    detail(c, capsule({-1.0, 1.0}, {4.0, 1.0}, 0.55), metal * 1.3);
     const double on = frame == 1 ? 1.0 : 0.5;
     light(c, {9.2, -12.0}, {255, 150, 40}, on);
     light(c, {9.2, 12.0}, {255, 150, 40}, on);
