@@ -1,0 +1,112 @@
+#include "headless_match.h"
+
+#include <SDL/SDL_keysym.h>
+#include <cstdio>
+#include <vector>
+
+#include "gfx/catalogue_pictures.h"
+#include "sim/frame_step.h"
+#include "sim/random.h"
+#include "sim/weapons.h"
+#include "ui/controls.h"
+
+// The names of the game's default configuration; no text is ever shown.
+constexpr const char* PLAYER_NAMES[PLAYER_COUNT] = {"Nova", "Vega"};
+constexpr double SHIELD_BUBBLE_RANGE_PX = 30.0;
+
+void applySetUp(RunnerSetUp& setUp, const Command& c)
+{
+    switch (c.kind) {
+    case CommandKind::Seed: setUp.seed = static_cast<uint32_t>(c.value); break;
+    case CommandKind::Map: setUp.mapIndex = static_cast<int>(c.value); break;
+    case CommandKind::Lives: setUp.lives = static_cast<int>(c.value); break;
+    case CommandKind::Ship: setUp.shipIndex[c.player] = static_cast<int>(c.value); break;
+    case CommandKind::Weapons:
+        for (int slot = 0; slot < WEAPON_SLOTS; ++slot)
+            setUp.weapons[c.player][slot] = c.weapons[slot];
+        break;
+    default: break;
+    }
+}
+
+static void setUpPlayer(MatchState& m, int p, const RunnerSetUp& setUp)
+{
+    Player& player = m.players[p];
+    std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", PLAYER_NAMES[p]);
+    player.name = m.nameBuffers[p];
+    const int ship = setUp.shipIndex[p];
+    setUpFromShipType(player, m.shipTable[ship], ship, rotatedCataloguePictures());
+    resetForLife(player);
+    equipWeapons(player, p, setUp.weapons[p], m.fireStateTable, m.weaponTable);
+    player.index = p;
+    player.kills = 0;
+    player.lives = m.livesSetting;
+}
+
+void buildHeadlessMatch(MatchState& m, const RunnerSetUp& setUp)
+{
+    fillKillMessages(m);
+    seedRandom(setUp.seed);
+    m.livesSetting = setUp.lives;
+    buildWeaponTable(m.weaponTable, m.fireStateTable);
+    buildMapTable(m.mapTable, cataloguePictures());
+    buildShipTable(m.shipTable);
+    m.currentMapIndex = m.selectedMapIndex = setUp.mapIndex;
+    m.currentMap = m.mapTable[m.currentMapIndex];
+    buildPlanetBodies(m);
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        setUpPlayer(m, p, setUp);
+    for (Body& bubble : m.shieldBodies) {
+        bubble.attracts = false;
+        bubble.gravityRange = pixels(SHIELD_BUBBLE_RANGE_PX);
+    }
+    m.arenaRect = makeArenaRect();
+    buildBlastMasks(m.blastMasks);
+    m.controls = ControlState{};
+    placeBothPlayers(m);
+    m.bannerTimer = 0;
+}
+
+void placePlayer(MatchState& m, int player, const double place[5])
+{
+    ShipBody& body = m.players[player].body;
+    body.position = Vec2{pixels(place[0]), pixels(place[1])};
+    body.velocity = PolarVec{place[2], place[3]};
+    setAngle(body.heading, place[4]);
+    body.insideArena = insideRect(m.arenaRect, body.position);
+    m.players[player].rotationFrame = rotationFrameOf(body.heading.angle);
+}
+
+ControlState controlsFor(const RunKeys& keys, bool firstFrame)
+{
+    std::vector<unsigned char> held(SDLK_LAST, 0);
+    for (int symbol : keys.held)
+        held[symbol] = 1;
+    KeySnapshot snapshot;
+    snapshot.held = held.data();
+    if (firstFrame)
+        for (int symbol : keys.pressed) {
+            snapshot.pressedD = snapshot.pressedD || symbol == SDLK_d;
+            snapshot.pressedG = snapshot.pressedG || symbol == SDLK_g;
+            snapshot.pressedR = snapshot.pressedR || symbol == SDLK_r;
+            snapshot.pressedLeft = snapshot.pressedLeft || symbol == SDLK_LEFT;
+            snapshot.pressedRight = snapshot.pressedRight || symbol == SDLK_RIGHT;
+            snapshot.pressedUp = snapshot.pressedUp || symbol == SDLK_UP;
+        }
+    ControlState controls;
+    controlsFromKeys(snapshot, controls);
+    return controls;
+}
+
+void runHeadlessFrame(MatchState& m, const ControlState& controls, int dtMs, int32_t nowMs)
+{
+    m.controls = controls;
+    m.frameTime = dtMs;
+    simulateFrame(m, dtMs, nowMs);
+    // What drawing the ships and then the shots decides by their animations.
+    for (Player& p : m.players)
+        finishExplosionIfEnded(p, nowMs);
+    for (int i = 0; i < SHOT_POOL_SIZE; ++i)
+        retireShotIfImpactEnded(m.projectiles[i], m.explosions[i], nowMs);
+    tickDisplayTimers(m, dtMs);
+}
