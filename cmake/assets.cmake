@@ -1,8 +1,9 @@
 # The game's pictures, music, font and default configuration, all made at
-# build time from our own generators and Debian's packages.
+# build time from our own generators and Debian's packages. Nothing here is
+# downloaded and nothing generated is committed.
 
+# Pictures: zentavor-art draws every catalogue file; the stamp stands for them all.
 file(GLOB ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/art/*.cpp)
-if(ART_SOURCES)
 add_executable(zentavor-art ${ART_SOURCES})
 target_include_directories(zentavor-art PRIVATE ${CMAKE_SOURCE_DIR}/tools/art)
 set(ART_STAMP ${GAME_DIR}/img/.generated)
@@ -11,11 +12,10 @@ add_custom_command(OUTPUT ${ART_STAMP}
   COMMAND ${CMAKE_COMMAND} -E touch ${ART_STAMP}
   DEPENDS zentavor-art
   COMMENT "Drawing the game's pictures")
-endif()
 
+# Music: composed, synthesised and encoded by zentavor-music.
 pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc vorbis ogg)
 file(GLOB MUSIC_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/music/*.cpp)
-if(MUSIC_SOURCES)
 add_executable(zentavor-music ${MUSIC_SOURCES})
 target_link_libraries(zentavor-music PRIVATE PkgConfig::VORBISENC)
 set(MUSIC_FILE ${GAME_DIR}/sound/zentavor.ogg)
@@ -24,9 +24,9 @@ add_custom_command(OUTPUT ${MUSIC_FILE}
   COMMAND zentavor-music ${MUSIC_FILE}
   DEPENDS zentavor-music
   COMMENT "Composing the music")
-endif()
 
-# A face from fonts-dejavu-core that stays legible at 8 to 14 points unsmoothed.
+# A face from fonts-dejavu-core: the bold strokes stay whole at 8 to 14
+# points in solid (unsmoothed) rendering and when the screen is scaled down.
 set(FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
 add_custom_command(OUTPUT ${GAME_DIR}/font.ttf
   COMMAND ${CMAKE_COMMAND} -E copy ${FONT_SOURCE} ${GAME_DIR}/font.ttf
@@ -40,3 +40,9 @@ add_custom_target(default_config ALL
 
 add_custom_target(game_assets ALL DEPENDS ${ART_STAMP} ${MUSIC_FILE} ${GAME_DIR}/font.ttf)
 add_dependencies(zentavor game_assets default_config)
+
+# All 96 pictures enlarged on one sheet for review: <build>/contact-sheet.png.
+add_custom_target(contact_sheet
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/contact-sheet.sh ${GAME_DIR} ${CMAKE_BINARY_DIR}/contact-sheet.png
+  DEPENDS game_assets
+  COMMENT "Laying the pictures out on a contact sheet")

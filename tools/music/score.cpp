@@ -1,5 +1,6 @@
 #include "score.h"
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
@@ -262,5 +263,11 @@ Mix performPiece()
     addEcho(wet, FRAMES_PER_STEP * 3, 0.38f, 4);
     addInto(dry, wet, 1.0f);
     master(dry, 0.89f);
+    // The file starts half a sixteenth before the first downbeat, inside the
+    // held last chord: the loop then joins in the middle of sustained notes
+    // rather than on the first drum hit.
+    const size_t lead = FRAMES_PER_STEP / 2;
+    std::rotate(dry.left.begin(), dry.left.end() - lead, dry.left.end());
+    std::rotate(dry.right.begin(), dry.right.end() - lead, dry.right.end());
     return dry;
 }
