@@ -113,14 +113,14 @@ void gun(IconCanvas& c)
 
 void chaingun(IconCanvas& c)
 {
-    for (int i = 0; i < 7; ++i) {
-        const double x = 8.0 + i * 3.4, y = 23.0 + 0.12 * (i - 3) * (i - 3);
-        part(c, box(x, y - 3.0, x + 2.4, y + 3.0), BRASS, 0.8);
-    }
-    part(c, box(14, 8, 36, 20), DARK_STEEL, 2.5);
-    part(c, capsule({34, 14}, {60, 14}, 2.4), STEEL, 1.4);
-    for (const double x : {42.0, 50.0})
-        part(c, box(x, 10.5, x + 2.5, 17.5), DARK_STEEL, 1.0);
+    // One long barrel in a perforated cooling jacket, fed from a drum.
+    part(c, box(10, 8, 30, 19), DARK_STEEL, 2.5);
+    part(c, circle({17, 22}, 7.0), BRASS * 0.9, 2.5);
+    flat(c, circle({17, 22}, 2.2), BRASS * 0.55);
+    part(c, box(28, 10, 54, 17), STEEL, 1.6);
+    for (int i = 0; i < 5; ++i)
+        flat(c, circle({32.0 + 4.6 * i, 13.5}, 1.1), DARK_STEEL * 0.7);
+    part(c, box(54, 11.5, 61, 15.5), DARK_STEEL, 1.0);
 }
 
 void laser(IconCanvas& c)

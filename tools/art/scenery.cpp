@@ -217,15 +217,18 @@ Image drawDisc(double radius, const std::function<Rgb(const SpherePoint&, double
 Rgb starSurface(const SpherePoint& p, const Rgb& core, const Rgb& middle, const Rgb& edge, uint32_t seed)
 {
     const Vec3& n = p.normal;
-    const double grain = fractal3(n.x * 5.0, n.y * 5.0, n.z * 5.0, 4, seed);
-    const double flares = std::pow(fractal3(n.x * 2.2 + 4.0, n.y * 2.2, n.z * 2.2, 3, seed + 9), 3.0);
+    // Boiling cells on the surface, brightest at their middles.
+    const double cells = fractal3(n.x * 9.0, n.y * 9.0, n.z * 9.0, 3, seed);
+    const double granules = std::pow(std::clamp((cells - 0.3) * 2.5, 0.0, 1.0), 1.5);
+    const double flares = std::pow(fractal3(n.x * 2.4 + 4.0, n.y * 2.4, n.z * 2.4, 4, seed + 9), 2.5);
+    const double spot = std::clamp((fractal3(n.x * 3.0 + 9.0, n.y * 3.0, n.z * 3.0, 3, seed + 17) - 0.7) * 4.0, 0.0, 0.3);
     const double r = p.radial;
-    Rgb c = r < 0.55 ? mix(core, middle, r / 0.55) : mix(middle, edge, (r - 0.55) / 0.45);
-    c = c * (0.86 + 0.28 * grain);
+    Rgb c = r < 0.5 ? mix(core, middle, r / 0.5) : mix(middle, edge, (r - 0.5) / 0.5);
+    c = c * (0.9 + 0.25 * granules) * (1.0 - spot);
     // A ring of glow just inside the edge: the disc itself must end at the
     // star's radius, so the glow is kept within it.
-    const double ring = std::exp(-std::pow((r - 0.9) / 0.07, 2.0));
-    c = c + middle * (0.35 * ring) + Rgb{255, 255, 255} * (0.35 * flares * (1.0 - r));
+    const double ring = std::exp(-std::pow((r - 0.93) / 0.06, 2.0));
+    c = c + middle * (0.45 * ring) + core * (0.55 * flares * (1.0 - r * r));
     return c;
 }
 
