@@ -258,7 +258,9 @@ Image drawEarth()
         Rgb c = litSurface(withClouds, p, 0.10);
         const double diffuse = std::max(0.0, dot(p.normal, normalised(SUN)));
         const Vec3 half = normalised({SUN.x, SUN.y, SUN.z + 1.0});
-        const double specular = std::pow(std::max(0.0, dot(p.normal, half)), 40.0) * 0.5;
+        // Only the sea is glossy enough to mirror the sun.
+        const bool sea = ground.b > ground.g;
+        const double specular = sea ? std::pow(std::max(0.0, dot(p.normal, half)), 40.0) * 0.55 : 0.0;
         const double rim = std::pow(p.radial, 6.0);
         c = c + Rgb{255, 250, 235} * specular + Rgb{70, 130, 255} * (rim * (0.25 + 0.75 * diffuse));
         return c;

@@ -34,6 +34,21 @@ bool drainEncoder(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& 
     return ok;
 }
 
+// The three Vorbis header packets, flushed so that the audio starts on a fresh page.
+bool writeHeaders(vorbis_dsp_state& dsp, vorbis_comment& comment, ogg_stream_state& stream, FILE* file)
+{
+    ogg_packet header, headerComment, headerCode;
+    vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
+    ogg_stream_packetin(&stream, &header);
+    ogg_stream_packetin(&stream, &headerComment);
+    ogg_stream_packetin(&stream, &headerCode);
+    bool ok = true;
+    ogg_page page;
+    while (ogg_stream_flush(&stream, &page))
+        ok = writePage(file, page) && ok;
+    return ok;
+}
+
 } // namespace
 
 bool writeOgg(const Mix& mix, const std::string& path, float quality)
@@ -58,16 +73,7 @@ bool writeOgg(const Mix& mix, const std::string& path, float quality)
     ogg_stream_state stream;
     ogg_stream_init(&stream, STREAM_SERIAL);
 
-    ogg_packet header, headerComment, headerCode;
-    vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
-    ogg_stream_packetin(&stream, &header);
-    ogg_stream_packetin(&stream, &headerComment);
-    ogg_stream_packetin(&stream, &headerCode);
-    bool ok = true;
-    ogg_page page;
-    while (ogg_stream_flush(&stream, &page))
-        ok = writePage(file, page) && ok;
-
+    bool ok = writeHeaders(dsp, comment, stream, file);
     const size_t total = frameCount(mix);
     for (size_t done = 0; done < total; done += CHUNK_FRAMES) {
         const size_t count = std::min(CHUNK_FRAMES, total - done);
@@ -81,6 +87,7 @@ bool writeOgg(const Mix& mix, const std::string& path, float quality)
     }
     vorbis_analysis_wrote(&dsp, 0); // end of stream
     ok = drainEncoder(dsp, block, stream, file) && ok;
+    ogg_page page;
     while (ogg_stream_flush(&stream, &page))
         ok = writePage(file, page) && ok;
 
