@@ -53,7 +53,8 @@ bool readScript(const std::string& path, std::string& text)
 
 bool startDisplay()
 {
-    if (!initVideo(PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT, false)) {
+    // Checked here first: without a display the window cannot even be asked for.
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !initVideo(PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT, false)) {
         std::fprintf(stderr, "zentavor-sim: cannot open a window: %s\n", SDL_GetError());
         return false;
     }
