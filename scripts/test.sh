@@ -5,4 +5,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" --test
 "$root/scripts/build.sh" -DZENTAVOR_TESTS=ON
 cd "$root/build"
-ctest --output-on-failure -j2 "$@"
+ctest --output-on-failure --timeout 600 -j2 "$@"

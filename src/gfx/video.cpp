@@ -1,6 +1,7 @@
 #include "gfx/video.h"
 
 #include <SDL/SDL.h>
+#include <csignal>
 
 GraphicsState graphics;
 
@@ -14,6 +15,10 @@ bool initVideo(int width, int height, bool fullScreen)
         return false;
     setProjection(makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
     SDL_ShowCursor(0);
+    // SDL turns these signals into quit events, which the game ignores; the
+    // system must still be able to stop it.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     return true;
 }
 

@@ -48,5 +48,8 @@ void soundShutdown(MusicStream* stream)
     if (audioOpen)
         Mix_CloseAudio();
     audioOpen = false;
+    // Mix_Quit frees its sound-font list without forgetting it; clearing the
+    // list first lets the mixer be started again in the same process.
+    Mix_SetSoundFonts(nullptr);
     Mix_Quit();
 }
