@@ -25,6 +25,16 @@ void resetShot(Projectile& shot, double mass)
     shot.active = false;
 }
 
+// The components of v, converted only when v differs from what the memo holds.
+static Vec2 componentsOf(const PolarVec& v, ComponentMemo& memo)
+{
+    if (v.length != memo.from.length || v.angle != memo.from.angle) {
+        memo.from = v;
+        memo.components = Vec2{xOf(v), yOf(v)};
+    }
+    return memo.components;
+}
+
 void launchShot(Projectile& shot, const Vec2& spawnPoint, const PolarVec& shipVelocity, double speed, double angle)
 {
     shot.heading = PolarVec{1.0, angle};
@@ -34,16 +44,9 @@ void launchShot(Projectile& shot, const Vec2& spawnPoint, const PolarVec& shipVe
     shot.bubbleImmune = true;
     shot.mayHitShield = false;
     shot.age = 0;
-}
-
-// The components of v, converted only when v differs from what the memo holds.
-static Vec2 componentsOf(const PolarVec& v, ComponentMemo& memo)
-{
-    if (v.length != memo.from.length || v.angle != memo.from.angle) {
-        memo.from = v;
-        memo.components = Vec2{xOf(v), yOf(v)};
-    }
-    return memo.components;
+    // Converted once here, so the shot's steps need no trigonometry to read them.
+    componentsOf(shot.velocity, shot.velocityMemo);
+    componentsOf(shot.heading, shot.headingMemo);
 }
 
 // Adds a force, as components, to an acceleration (one division per shot, not per force).
