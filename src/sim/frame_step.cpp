@@ -30,6 +30,17 @@ static void flightStep(MatchState& m, int playerIndex, int dtMs)
     }
 }
 
+// distance(a, b) <= radius, with the square root spared for points clearly outside.
+static bool withinPlanetRadius(const Vec2& a, const Vec2& b, double radius)
+{
+    constexpr double FAR_MARGIN = 1.000001; // covers the rounding of both squares
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    if (dx * dx + dy * dy > radius * radius * FAR_MARGIN)
+        return false;
+    return distance(a, b) <= radius;
+}
+
 // The shot goes off on every planet it is inside; a later planet overrides an earlier one.
 static void testShotOnPlanets(MatchState& m, int i, int32_t nowMs)
 {
@@ -38,7 +49,7 @@ static void testShotOnPlanets(MatchState& m, int i, int32_t nowMs)
     for (int j = 0; j < m.currentMap.planetCount; ++j) {
         const Planet& planet = m.currentMap.planets[j];
         const Vec2& centre = m.planetBodies[planet.bodySlot].position;
-        if (distance(shot.position, centre) <= planet.radius) {
+        if (withinPlanetRadius(shot.position, centre, planet.radius)) {
             goOff(e, nowMs);
             e.impactOffset = polarFromPoints(centre, shot.position);
             e.hitPlayer = -1;

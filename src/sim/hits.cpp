@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdlib>
 
 #include "sim/match_rules.h"
 #include "sim/random.h"
@@ -198,13 +199,11 @@ static void testHullHit(MatchState& m, int playerIndex, const Projectile& shot, 
     }
 }
 
-// Half the size of a placed mask along either axis, in pixels, with one pixel
-// for the truncation of its corner.
+// How far a placed mask can reach from its placement point along either axis,
+// in pixels, with one more for the truncation of its corner.
 static int maskReachPx(const CollisionMask& mask)
 {
-    return std::max({std::abs(mask.offsetX), std::abs(mask.width - mask.offsetX), std::abs(mask.offsetY),
-                     std::abs(mask.height - mask.offsetY)}) +
-           1;
+    return std::abs(mask.offsetX) + std::abs(mask.offsetY) + mask.width + mask.height + 1;
 }
 
 // Whether the shot is close enough to the ship for any shield or hull test to
