@@ -110,6 +110,10 @@ protected:
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         fakeNowMs = 100000;
         setTickSource(fakeClock);
+        // The X server here refuses a connection now and then; once video is up,
+        // start-up's own SDL_Init finds it running.
+        for (int tries = 0; tries < 10 && SDL_Init(SDL_INIT_VIDEO) != 0; ++tries)
+            SDL_Delay(50);
         game = new Game;
         const char* argv[] = {"zentavor", "-w", "-nm"};
         ASSERT_TRUE(startUp(*game, 3, argv));

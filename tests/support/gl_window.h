@@ -11,11 +11,26 @@ class GlWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_EQ(initVideoWithRetries(), 0) << SDL_GetError();
         ASSERT_EQ(setVideoMode(windowWidth, windowHeight, 32, false, "Zentavor test"), 0) << SDL_GetError();
         setProjection(makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
     }
     static void TearDownTestSuite() { SDL_Quit(); }
+
+    // The X server on the test machines refuses a connection now and then
+    // (EAGAIN); a few tries ride it out.
+    static int initVideoWithRetries()
+    {
+        constexpr int TRIES = 10;
+        constexpr int PAUSE_MS = 50;
+        int result = -1;
+        for (int i = 0; i < TRIES && result != 0; ++i) {
+            if (i > 0)
+                SDL_Delay(PAUSE_MS);
+            result = SDL_Init(SDL_INIT_VIDEO);
+        }
+        return result;
+    }
     void SetUp() override
     {
         clearScreen();
