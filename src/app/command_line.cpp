@@ -2,28 +2,29 @@
 
 #include <cstring>
 
+struct SizeOption {
+    const char* name;
+    int width, height;
+};
+
+static const SizeOption SIZE_OPTIONS[] = {
+    {"-1024", 1024, 768},
+    {"-800", 800, 600},
+    {"-640", 640, 480},
+    {"-320", 320, 240},
+};
+
 Settings parseCommandLine(int argc, const char* const* argv)
 {
     Settings s;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
         const auto is = [a](const char* option) { return std::strcmp(a, option) == 0; };
-        if (is("-1024")) {
-            s.screenWidth = 1024;
-            s.screenHeight = 768;
-        }
-        if (is("-800")) {
-            s.screenWidth = 800;
-            s.screenHeight = 600;
-        }
-        if (is("-640")) {
-            s.screenWidth = 640;
-            s.screenHeight = 480;
-        }
-        if (is("-320")) {
-            s.screenWidth = 320;
-            s.screenHeight = 240;
-        }
+        for (const SizeOption& size : SIZE_OPTIONS)
+            if (is(size.name)) {
+                s.screenWidth = size.width;
+                s.screenHeight = size.height;
+            }
         if (is("-nosound") || is("-ns") || is("-nomusic") || is("-nm"))
             s.musicOn = false;
         if (is("-window") || is("-w"))

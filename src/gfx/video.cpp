@@ -9,8 +9,9 @@ PixelRect makePixelRect(int x, int y, int width, int height) { return PixelRect{
 
 bool initVideo(int width, int height, bool fullScreen)
 {
-    SDL_Init(SDL_INIT_VIDEO);
-    // A mode that cannot be set leaves no context to draw with: the caller stops.
+    // Without video or a mode there is no context to draw with: the caller stops.
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        return false;
     if (setVideoMode(width, height, 32, fullScreen, "Zentavor") != 0)
         return false;
     setProjection(makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));

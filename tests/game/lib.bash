@@ -17,21 +17,26 @@ copy_game() {
   echo "$copy"
 }
 
-# Starts Xvfb on a free display and exports DISPLAY; stopped on exit.
+# Starts Xvfb on a display it picks itself (race-free with parallel tests),
+# exports DISPLAY and waits until it accepts clients; stopped on exit.
+# -noreset: by default the server resets whenever its last client leaves, and
+# refuses connections meanwhile.
 start_x() {
-  local n
-  for n in $(seq 90 140); do
-    [[ -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 "${1:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && { trap 'kill $xvfb_pid 2>/dev/null || true' EXIT; return 0; }
-      kill -0 $xvfb_pid 2>/dev/null || break
-      sleep 0.1
-    done
+  local fifo number
+  fifo=$(mktemp -u /tmp/zentavor-display.XXXXXX)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 20 number <"$fifo" || true
+  rm -f "$fifo"
+  [[ -n "$number" ]] || { echo "cannot start Xvfb" >&2; exit 1; }
+  export DISPLAY=":$number"
+  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
   done
-  echo "cannot start Xvfb" >&2
+  echo "Xvfb on $DISPLAY accepts no clients" >&2
   exit 1
 }
 
