@@ -4,9 +4,20 @@
 // draws the game's formulas are written for.
 static uint32_t randomState = 1;
 
+// Seeds one second apart would otherwise start with nearly equal draws.
+static uint32_t scrambled(uint32_t seed)
+{
+    seed ^= seed >> 16;
+    seed *= 0x7feb352du;
+    seed ^= seed >> 15;
+    seed *= 0x846ca68bu;
+    seed ^= seed >> 16;
+    return seed;
+}
+
 void seedRandom(uint32_t seed)
 {
-    randomState = seed;
+    randomState = scrambled(seed);
     randomDraw();
     randomDraw();
 }
