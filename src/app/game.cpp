@@ -9,34 +9,12 @@
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "sim/frame_step.h"
+#include "sim/match_setup.h"
 #include "sim/match_rules.h"
 #include "sim/random.h"
 #include "sim/weapons.h"
 #include "ui/controls.h"
 #include "ui/menu.h"
-
-static void setUpPlayer(MatchState& m, int p, const GameConfig& config)
-{
-    Player& player = m.players[p];
-    player.name = m.nameBuffers[p];
-    const int ship = config.shipIndex[p];
-    setUpFromShipType(player, m.shipTable[ship], ship, rotatedCataloguePictures());
-    resetForLife(player);
-    equipWeapons(player, p, config.weapons[p], m.fireStateTable, m.weaponTable);
-    player.index = p;
-    player.kills = 0;
-    player.lives = m.livesSetting;
-}
-
-static void setUpShieldBubbles(MatchState& m)
-{
-    for (Body& bubble : m.shieldBodies) {
-        bubble.attracts = false;
-        bubble.gravityRange = pixels(30);
-        bubble.radius = 0.0;
-        bubble.position = Vec2{};
-    }
-}
 
 static bool fail(const char* what, const char* detail)
 {
@@ -78,18 +56,14 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
 static void buildMatch(Game& game, const GameConfig& config, int argc, const char* const* argv)
 {
     MatchState& m = *game.match;
-    buildWeaponTable(m.weaponTable, m.fireStateTable);
-    buildMapTable(m.mapTable, cataloguePictures());
-    buildShipTable(m.shipTable);
-    m.currentMapIndex = m.selectedMapIndex = config.mapIndex;
-    m.currentMap = m.mapTable[m.currentMapIndex];
-    buildPlanetBodies(m);
+    buildTables(m, cataloguePictures());
+    putMapInPlay(m, config.mapIndex);
     connectMatchTexts(game.texts, m, game.fonts);
     for (int p = 0; p < PLAYER_COUNT; ++p)
         m.players[p].name = m.nameBuffers[p];
     renderNameLabels(game.texts);
     for (int p = 0; p < PLAYER_COUNT; ++p)
-        setUpPlayer(m, p, config);
+        setUpPlayer(m, p, config.shipIndex[p], config.weapons[p], rotatedCataloguePictures());
     setUpShieldBubbles(m);
     m.arenaRect = makeArenaRect();
     buildBlastMasks(m.blastMasks);
@@ -117,9 +91,7 @@ void applySelectedMap(MatchState& m)
 {
     if (m.selectedMapIndex == m.currentMapIndex)
         return;
-    m.currentMapIndex = m.selectedMapIndex;
-    m.currentMap = m.mapTable[m.currentMapIndex];
-    buildPlanetBodies(m);
+    putMapInPlay(m, m.selectedMapIndex);
 }
 
 // The menu over the finished frame; afterwards the map chosen in it, a new

@@ -6,13 +6,13 @@
 
 #include "gfx/catalogue_pictures.h"
 #include "sim/frame_step.h"
+#include "sim/match_setup.h"
 #include "sim/random.h"
 #include "sim/weapons.h"
 #include "ui/controls.h"
 
 // The names of the game's default configuration; no text is ever shown.
 constexpr const char* PLAYER_NAMES[PLAYER_COUNT] = {"Nova", "Vega"};
-constexpr double SHIELD_BUBBLE_RANGE_PX = 30.0;
 
 void applySetUp(RunnerSetUp& setUp, const Command& c)
 {
@@ -29,37 +29,18 @@ void applySetUp(RunnerSetUp& setUp, const Command& c)
     }
 }
 
-static void setUpPlayer(MatchState& m, int p, const RunnerSetUp& setUp)
-{
-    Player& player = m.players[p];
-    std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", PLAYER_NAMES[p]);
-    player.name = m.nameBuffers[p];
-    const int ship = setUp.shipIndex[p];
-    setUpFromShipType(player, m.shipTable[ship], ship, rotatedCataloguePictures());
-    resetForLife(player);
-    equipWeapons(player, p, setUp.weapons[p], m.fireStateTable, m.weaponTable);
-    player.index = p;
-    player.kills = 0;
-    player.lives = m.livesSetting;
-}
-
 void buildHeadlessMatch(MatchState& m, const RunnerSetUp& setUp)
 {
     fillKillMessages(m);
     seedRandom(setUp.seed);
     m.livesSetting = setUp.lives;
-    buildWeaponTable(m.weaponTable, m.fireStateTable);
-    buildMapTable(m.mapTable, cataloguePictures());
-    buildShipTable(m.shipTable);
-    m.currentMapIndex = m.selectedMapIndex = setUp.mapIndex;
-    m.currentMap = m.mapTable[m.currentMapIndex];
-    buildPlanetBodies(m);
-    for (int p = 0; p < PLAYER_COUNT; ++p)
-        setUpPlayer(m, p, setUp);
-    for (Body& bubble : m.shieldBodies) {
-        bubble.attracts = false;
-        bubble.gravityRange = pixels(SHIELD_BUBBLE_RANGE_PX);
+    buildTables(m, cataloguePictures());
+    putMapInPlay(m, setUp.mapIndex);
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", PLAYER_NAMES[p]);
+        setUpPlayer(m, p, setUp.shipIndex[p], setUp.weapons[p], rotatedCataloguePictures());
     }
+    setUpShieldBubbles(m);
     m.arenaRect = makeArenaRect();
     buildBlastMasks(m.blastMasks);
     m.controls = ControlState{};

@@ -1,0 +1,42 @@
+#include "sim/match_setup.h"
+
+#include "sim/weapons.h"
+
+constexpr double SHIELD_BUBBLE_RANGE_PX = 30.0;
+
+void buildTables(MatchState& m, const PictureSource& pictures)
+{
+    buildWeaponTable(m.weaponTable, m.fireStateTable);
+    buildMapTable(m.mapTable, pictures);
+    buildShipTable(m.shipTable);
+}
+
+void putMapInPlay(MatchState& m, int mapIndex)
+{
+    m.currentMapIndex = m.selectedMapIndex = mapIndex;
+    m.currentMap = m.mapTable[mapIndex];
+    buildPlanetBodies(m);
+}
+
+void setUpPlayer(MatchState& m, int p, int shipIndex, const int weapons[WEAPON_SLOTS],
+                 const RotatedPictureSource& rotated)
+{
+    Player& player = m.players[p];
+    player.name = m.nameBuffers[p];
+    setUpFromShipType(player, m.shipTable[shipIndex], shipIndex, rotated);
+    resetForLife(player);
+    equipWeapons(player, p, weapons, m.fireStateTable, m.weaponTable);
+    player.index = p;
+    player.kills = 0;
+    player.lives = m.livesSetting;
+}
+
+void setUpShieldBubbles(MatchState& m)
+{
+    for (Body& bubble : m.shieldBodies) {
+        bubble.attracts = false;
+        bubble.gravityRange = pixels(SHIELD_BUBBLE_RANGE_PX);
+        bubble.radius = 0.0;
+        bubble.position = Vec2{};
+    }
+}
