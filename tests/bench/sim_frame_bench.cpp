@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "sim/frame_step.h"
+#include "sim/match_setup.h"
+#include "support/disc_picture.h"
 #include "sim/orbits.h"
 #include "sim/random.h"
 #include "sim/weapons.h"
@@ -20,39 +22,17 @@ constexpr int FRAME_MS = 16;
 constexpr int32_t START_MS = 1000;
 constexpr double CLEARANCE_PX = 45.0; // shots start clear of ships and stars
 
-// An opaque disc picture, standing in for the ship and planet images.
-struct Disc {
-    std::vector<uint8_t> rgba;
-    Picture picture;
-    explicit Disc(int radius)
-    {
-        const int side = 2 * radius + 1;
-        rgba.assign(static_cast<size_t>(side) * side * 4, 0);
-        for (int y = 0; y < side; ++y)
-            for (int x = 0; x < side; ++x)
-                if ((x - radius) * (x - radius) + (y - radius) * (y - radius) <= radius * radius)
-                    rgba[(x + y * side) * 4 + 3] = 255;
-        picture = Picture{side, side, side, rgba.data()};
-    }
-};
-
-void setUpPlayers(MatchState& m, const Disc& shipDisc)
+void setUpPlayers(MatchState& m, const DiscPicture& shipDisc)
 {
     const RotatedPictureSource turned = [&shipDisc](int, double) { return RotatedPicture{shipDisc.picture, nullptr}; };
     const int weapons[WEAPON_SLOTS] = {1, 2, 3, 7, 8};
     const double where[PLAYER_COUNT][2] = {{150, 150}, {870, 650}};
+    setUpShieldBubbles(m);
     for (int i = 0; i < PLAYER_COUNT; ++i) {
-        Player& p = m.players[i];
-        p.name = m.nameBuffers[i];
-        setUpFromShipType(p, m.shipTable[i], i, turned);
-        resetForLife(p);
-        equipWeapons(p, i, weapons, m.fireStateTable, m.weaponTable);
-        p.index = i;
-        p.lives = m.livesSetting;
-        p.body.position = Vec2{pixels(where[i][0]), pixels(where[i][1])};
-        p.body.insideArena = true;
-        m.shieldBodies[i].attracts = false;
-        m.shieldBodies[i].gravityRange = pixels(30);
+        setUpPlayer(m, i, i, weapons, turned);
+        ShipBody& body = m.players[i].body;
+        body.position = Vec2{pixels(where[i][0]), pixels(where[i][1])};
+        body.insideArena = true;
     }
 }
 
@@ -85,16 +65,12 @@ void fillShotPool(MatchState& m)
         }
 }
 
-std::unique_ptr<MatchState> makeTwinStarsMatch(const Disc& shipDisc, const Disc& planetDisc)
+std::unique_ptr<MatchState> makeTwinStarsMatch(const DiscPicture& shipDisc, const DiscPicture& planetDisc)
 {
     auto m = std::make_unique<MatchState>();
     fillKillMessages(*m);
-    buildWeaponTable(m->weaponTable, m->fireStateTable);
-    buildMapTable(m->mapTable, [&planetDisc](int) { return planetDisc.picture; });
-    buildShipTable(m->shipTable);
-    m->currentMapIndex = m->selectedMapIndex = TWIN_STARS;
-    m->currentMap = m->mapTable[TWIN_STARS];
-    buildPlanetBodies(*m);
+    buildTables(*m, [&planetDisc](int) { return planetDisc.picture; });
+    putMapInPlay(*m, TWIN_STARS);
     moveOrbits(m->currentMap, m->planetBodies, 0);
     m->arenaRect = makeArenaRect();
     buildBlastMasks(m->blastMasks);
@@ -128,8 +104,8 @@ int countActive(const MatchState& m)
 
 void BM_SimulateFrameTwinStarsFullPool(benchmark::State& state)
 {
-    const Disc shipDisc(12);
-    const Disc planetDisc(25);
+    const DiscPicture shipDisc(12);
+    const DiscPicture planetDisc(25);
     const auto start = makeTwinStarsMatch(shipDisc, planetDisc);
     const auto m = std::make_unique<MatchState>(*start);
     if (countActive(*m) != SHOT_POOL_SIZE) {
