@@ -11,7 +11,9 @@
 #include "draw/scene.h"
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
+#include "gfx/catalogue_pictures.h"
 #include "sim/match_rules.h"
+#include "sim/match_setup.h"
 #include "sim/random.h"
 #include "sim/weapons.h"
 
@@ -138,6 +140,10 @@ protected:
         ASSERT_NE(game, nullptr);
         m().events = gameEvents;
         m().livesSetting = PLENTY_OF_LIVES;
+        // The same ships and weapons whatever the game folder's config.cfg holds.
+        const int arsenal[PLAYER_COUNT][WEAPON_SLOTS] = {{1, 3, 5, 8, 0}, {7, 2, 4, 6, 9}};
+        for (int i = 0; i < PLAYER_COUNT; ++i)
+            setUpPlayer(m(), i, i, arsenal[i], rotatedCataloguePictures());
         startNewMatch(m());
         m().bannerTimer = 0;
         rerenderBanner(game->texts, " ");
@@ -364,10 +370,11 @@ TEST_F(ScriptedMatch, HundredsOfFramesOfFightingKeepTheTextureCount)
     place(0, 250, 250);
     place(1, 750, 550, PI);
     const auto fight = [this](ControlState& c, int pass) {
-        // Every 150 passes the two meet face to face, nearly wrecked.
+        // Every 150 passes the two meet face to face, nearly wrecked, in a
+        // corner well away from the earth and the moon's orbit.
         if (pass % 150 == 0 && m().players[0].lifeState == ALIVE && m().players[1].lifeState == ALIVE) {
-            place(0, 300, 400);
-            place(1, 440, 400, PI);
+            place(0, 100, 650);
+            place(1, 240, 650, PI);
             for (Player& p : m().players)
                 p.hull = 0.5;
         }
