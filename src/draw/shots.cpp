@@ -32,7 +32,7 @@ static void drawInFlight(Explosion& e, const Projectile& shot, int32_t nowMs)
     if (shot.orientByHeading == 1)
         drawSpriteRotated(sprite, x, y, shot.heading.angle);
     else if (e.orientByVelocity)
-        drawSpriteRotated(sprite, x, y, shot.velocity.angle);
+        drawSpriteRotated(sprite, x, y, velocityOf(shot).angle);
     else
         drawSprite(sprite, x, y);
 }

@@ -63,6 +63,7 @@ static void testShotOnPlanets(MatchState& m, int i, int32_t nowMs)
 static void shotPass(MatchState& m, int dtMs, int32_t nowMs)
 {
     const int planetCount = static_cast<int>(m.planetBodies.size());
+    const ShipReach ships = shipReachOf(m);
     for (int i = 0; i < SHOT_POOL_SIZE; ++i) {
         Projectile& shot = m.projectiles[i];
         Explosion& e = m.explosions[i];
@@ -76,7 +77,7 @@ static void shotPass(MatchState& m, int dtMs, int32_t nowMs)
             e.detonated = true;
         }
         testShotOnPlanets(m, i, nowMs);
-        testShotHits(m, i, nowMs);
+        testShotHits(m, i, nowMs, ships);
         moveShot(shot, m.planetBodies.data(), planetCount, m.shieldBodies, PLAYER_COUNT, dtMs, m.arenaRect);
     }
 }

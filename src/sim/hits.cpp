@@ -206,29 +206,44 @@ static int maskReachPx(const CollisionMask& mask)
     return std::abs(mask.offsetX) + std::abs(mask.offsetY) + mask.width + mask.height + 1;
 }
 
+ShipReach shipReachOf(const MatchState& m)
+{
+    ShipReach ships;
+    const int blastReachPx = maskReachPx(m.blastMasks[BLAST_MASK_COUNT - 1]);
+    for (int i = 0; i < PLAYER_COUNT; ++i) {
+        const Player& p = m.players[i];
+        const int pixelReach = maskReachPx(currentMask(p)) + blastReachPx + 1;
+        ships.reach[i] = std::max(m.shieldBodies[p.index].gravityRange, pixels(pixelReach));
+    }
+    return ships;
+}
+
 // Whether the shot is close enough to the ship for any shield or hull test to
 // matter; farther out every test fails, so skipping them changes nothing.
-static bool withinTestReach(const MatchState& m, const Player& p, const Projectile& shot, const Explosion& e)
+static bool withinTestReach(const Player& p, double shipReach, const Projectile& shot, const Explosion& e)
 {
-    const int pixelReach = maskReachPx(currentMask(p)) + maskReachPx(m.blastMasks[BLAST_MASK_COUNT - 1]) + 1;
-    const double reach = std::max({m.shieldBodies[p.index].gravityRange, p.hitRadius + e.shotRadius,
-                                   p.hitRadius + e.blastRadius, pixels(pixelReach)});
+    const double reach = std::max({shipReach, p.hitRadius + e.shotRadius, p.hitRadius + e.blastRadius});
     return std::fabs(shot.position.x - p.body.position.x) <= reach &&
            std::fabs(shot.position.y - p.body.position.y) <= reach;
 }
 
-void testShotHits(MatchState& m, int shotIndex, int32_t nowMs)
+void testShotHits(MatchState& m, int shotIndex, int32_t nowMs, const ShipReach& ships)
 {
     assert(shotIndex >= 0 && shotIndex < SHOT_POOL_SIZE);
     Projectile& shot = m.projectiles[shotIndex];
     Explosion& e = m.explosions[shotIndex];
     bool near[PLAYER_COUNT];
     for (int i = 0; i < PLAYER_COUNT; ++i)
-        near[i] = withinTestReach(m, m.players[i], shot, e);
+        near[i] = withinTestReach(m.players[i], ships.reach[i], shot, e);
     for (int i = 0; i < PLAYER_COUNT; ++i)
         if (near[i])
             testShieldHit(m, i, shot, e);
     for (int i = 0; i < PLAYER_COUNT; ++i)
         if (near[i])
             testHullHit(m, i, shot, e, nowMs);
+}
+
+void testShotHits(MatchState& m, int shotIndex, int32_t nowMs)
+{
+    testShotHits(m, shotIndex, nowMs, shipReachOf(m));
 }

@@ -17,5 +17,13 @@ void respawnAway(Player& p, const Vec2& otherPosition, const GameMap& map);
 void rammingResponse(Player& a, Player& b);
 void testPlanetContact(MatchState& m, int32_t nowMs);
 void testRamming(MatchState& m, int32_t nowMs);
+// How near a shot must come to each ship before any of its tests can hit,
+// leaving out the shot's own radii. It depends on the ships alone, so the shot
+// pass works it out once a frame.
+struct ShipReach {
+    double reach[PLAYER_COUNT]; // world units, along either axis
+};
+ShipReach shipReachOf(const MatchState& m);
 // Shield tests for both players, then hull tests for both, of one shot.
+void testShotHits(MatchState& m, int shotIndex, int32_t nowMs, const ShipReach& ships);
 void testShotHits(MatchState& m, int shotIndex, int32_t nowMs);

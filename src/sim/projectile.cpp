@@ -25,28 +25,20 @@ void resetShot(Projectile& shot, double mass)
     shot.active = false;
 }
 
-// The components of v, converted only when v differs from what the memo holds.
-static Vec2 componentsOf(const PolarVec& v, ComponentMemo& memo)
-{
-    if (v.length != memo.from.length || v.angle != memo.from.angle) {
-        memo.from = v;
-        memo.components = Vec2{xOf(v), yOf(v)};
-    }
-    return memo.components;
-}
+PolarVec velocityOf(const Projectile& shot) { return polarFromPoints(Vec2{}, shot.velocity); }
+
+void setVelocity(Projectile& shot, const PolarVec& velocity) { shot.velocity = Vec2{xOf(velocity), yOf(velocity)}; }
 
 void launchShot(Projectile& shot, const Vec2& spawnPoint, const PolarVec& shipVelocity, double speed, double angle)
 {
     shot.heading = PolarVec{1.0, angle};
     shot.position = spawnPoint;
-    shot.velocity = add(shipVelocity, PolarVec{speed, angle});
+    shot.headingComponents = Vec2{xOf(shot.heading), yOf(shot.heading)};
+    setVelocity(shot, add(shipVelocity, PolarVec{speed, angle}));
     shot.active = true;
     shot.bubbleImmune = true;
     shot.mayHitShield = false;
     shot.age = 0;
-    // Converted once here, so the shot's steps need no trigonometry to read them.
-    componentsOf(shot.velocity, shot.velocityMemo);
-    componentsOf(shot.heading, shot.headingMemo);
 }
 
 // Adds a force, as components, to an acceleration (one division per shot, not per force).
@@ -94,7 +86,7 @@ static void addEngine(Vec2& acc, Projectile& shot)
 {
     if (shot.engineForce == 0.0)
         return;
-    accumulate(acc, scaled(componentsOf(shot.heading, shot.headingMemo), shot.engineForce), 1.0 / shot.mass);
+    accumulate(acc, scaled(shot.headingComponents, shot.engineForce), 1.0 / shot.mass);
 }
 
 void moveShot(Projectile& shot, const Body* planets, int planetCount, const Body* bubbles, int bubbleCount,
@@ -107,15 +99,11 @@ void moveShot(Projectile& shot, const Body* planets, int planetCount, const Body
     const double dt = dtMs / 1000.0; // milliseconds to seconds
     Vec2 acc = gravityOnShot(shot, planets, planetCount, bubbles, bubbleCount);
     addEngine(acc, shot);
-    // Semi-implicit Euler, summed as components (a thousand shots a frame cannot
-    // afford an angle round trip per force); the velocity is kept in polar form
-    // and its components are remembered for the next step.
-    const Vec2 old = componentsOf(shot.velocity, shot.velocityMemo);
-    const Vec2 velocity{old.x + acc.x * dt, old.y + acc.y * dt};
-    shot.velocity = polarFromPoints(Vec2{}, velocity);
-    shot.velocityMemo = ComponentMemo{shot.velocity, velocity};
-    shot.position.x += velocity.x * dt;
-    shot.position.y += velocity.y * dt;
+    // Semi-implicit Euler: the new velocity moves the shot.
+    shot.velocity.x += acc.x * dt;
+    shot.velocity.y += acc.y * dt;
+    shot.position.x += shot.velocity.x * dt;
+    shot.position.y += shot.velocity.y * dt;
     if (!insideRect(arena, shot.position))
         shot.active = false;
 }

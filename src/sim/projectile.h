@@ -6,21 +6,17 @@
 
 constexpr int SHOT_POOL_SIZE = 1024;
 
-// The x and y components of a polar vector, kept with the vector they belong
-// to: the shot loop converts a vector again only when it has changed.
-struct ComponentMemo {
-    PolarVec from;
-    Vec2 components;
-};
-
 struct Projectile {
     double mass = 1.0;
     bool attracts = true;
     double gravityRange = 0.0;
     double radius = 0.0;
     Vec2 position;
-    PolarVec velocity;          // world units per second
+    // World units per second, held as x and y: a thousand shots a frame step
+    // without an angle round trip. velocityOf gives the polar form.
+    Vec2 velocity;
     PolarVec heading{1.0, 0.0}; // launch direction; never changes in flight
+    Vec2 headingComponents{1.0, 0.0}; // of heading, made at launch for the engine
     double engineForce = 0.0;
     bool active = false;        // in flight or showing its impact
     bool bubbleImmune = false;  // not pushed by shield bubbles until it leaves them all once
@@ -28,8 +24,6 @@ struct Projectile {
     bool ignoresGravity = false;
     int32_t orientByHeading = 0;
     int32_t age = 0;            // ms since launch
-    ComponentMemo velocityMemo; // what moveShot last derived velocity from
-    ComponentMemo headingMemo;
 };
 
 // Everything a shot carries for its effect, index for index with Projectile.
@@ -54,6 +48,8 @@ struct Explosion {
 };
 
 Body bodyOf(const Projectile& shot);
+PolarVec velocityOf(const Projectile& shot);
+void setVelocity(Projectile& shot, const PolarVec& velocity);
 void resetShot(Projectile& shot, double mass);
 void launchShot(Projectile& shot, const Vec2& spawnPoint, const PolarVec& shipVelocity, double speed, double angle);
 void moveShot(Projectile& shot, const Body* planets, int planetCount, const Body* bubbles, int bubbleCount,

@@ -118,7 +118,7 @@ TEST_F(ShotsTest, FlightPictureTurnsWithHeadingOrVelocityOrNotAtAll)
         projectiles[i].active = true;
         projectiles[i].position = atPixel(200 + 200 * i, 300);
         projectiles[i].heading = PolarVec{1.0, PI / 2};
-        projectiles[i].velocity = PolarVec{pixels(100), 0.0};
+        setVelocity(projectiles[i], PolarVec{pixels(100), 0.0});
     }
     projectiles[0].orientByHeading = 1;
     explosions[0].orientByVelocity = true; // the heading wins

@@ -62,7 +62,7 @@ TEST_F(Hits, AShieldTakesAShotOnceUntilTheShotHasLeftEveryBubble)
     simulateFrame(*match, 0, NOW_MS);
     EXPECT_TRUE(shot(i).mayHitShield);
     shot(i).position = Vec2{pixels(320), pixels(300)};
-    shot(i).velocity = PolarVec{};
+    shot(i).velocity = Vec2{};
     testShotHits(*match, i, NOW_MS);
     EXPECT_NEAR(player(0).shield, 2.017, DAMAGE_TOLERANCE);
 }

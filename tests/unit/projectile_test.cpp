@@ -48,7 +48,7 @@ TEST_F(Shots, AFreshShotIgnoresBubblesUntilItHasLeftThemAll)
     place(1, 545, 300);
     const int i = launch(515, 300, PolarVec{100000000.0, 0.0});
     moveOnce(shot(i), 10);
-    EXPECT_DOUBLE_EQ(shot(i).velocity.length, 100000000.0) << "its own bubble does not push it";
+    EXPECT_DOUBLE_EQ(velocityOf(shot(i)).length, 100000000.0) << "its own bubble does not push it";
     EXPECT_TRUE(shot(i).bubbleImmune);
     EXPECT_FALSE(shot(i).mayHitShield);
 
@@ -61,17 +61,17 @@ TEST_F(Shots, AFreshShotIgnoresBubblesUntilItHasLeftThemAll)
     moveOnce(shot(i), 10);
     EXPECT_FALSE(shot(i).bubbleImmune);
     EXPECT_TRUE(shot(i).mayHitShield);
-    EXPECT_DOUBLE_EQ(shot(i).velocity.length, 100000000.0) << "no bubble reaches it out here";
+    EXPECT_DOUBLE_EQ(velocityOf(shot(i)).length, 100000000.0) << "no bubble reaches it out here";
 
     // Back inside player 1's bubble, 20 px to the right of the ship: pushed further right.
     place(1, 800, 600);
     shot(i).position = Vec2{pixels(520), pixels(300)};
-    shot(i).velocity = PolarVec{};
+    shot(i).velocity = Vec2{};
     moveOnce(shot(i), 10);
     const double d = pixels(20);
     const double push = 0.00003 * 3.5e29 * 1.0 / (d * d);
-    EXPECT_NEAR(shot(i).velocity.length, push * 0.01, push * 0.01 * RELATIVE_TOLERANCE);
-    EXPECT_NEAR(shot(i).velocity.angle, 0.0, 1e-9);
+    EXPECT_NEAR(velocityOf(shot(i)).length, push * 0.01, push * 0.01 * RELATIVE_TOLERANCE);
+    EXPECT_NEAR(velocityOf(shot(i)).angle, 0.0, 1e-9);
     EXPECT_TRUE(shot(i).mayHitShield) << "entering a bubble does not disarm it; a shield hit does";
 }
 
@@ -86,7 +86,7 @@ TEST_F(Shots, AnEmptyShieldsBubbleDoesNotReachAndReArmsTheShotEveryStep)
     moveOnce(shot(i), 10);
     EXPECT_TRUE(shot(i).mayHitShield);
     EXPECT_FALSE(shot(i).bubbleImmune);
-    EXPECT_DOUBLE_EQ(shot(i).velocity.length, 0.0);
+    EXPECT_DOUBLE_EQ(velocityOf(shot(i)).length, 0.0);
 }
 
 TEST_F(Shots, PlanetsPullWhateverTheirFlagAndShotsThatIgnoreGravityFeelNothing)
@@ -102,11 +102,11 @@ TEST_F(Shots, PlanetsPullWhateverTheirFlagAndShotsThatIgnoreGravityFeelNothing)
 
     const double d = pixels(200);
     const double expectedSpeed = 0.00003 * 6e28 / (d * d) * 0.1;
-    EXPECT_NEAR(shot(pulled).velocity.length, expectedSpeed, expectedSpeed * RELATIVE_TOLERANCE);
-    EXPECT_NEAR(shot(pulled).velocity.angle, PI / 2, 1e-9) << "towards the earth below";
+    EXPECT_NEAR(velocityOf(shot(pulled)).length, expectedSpeed, expectedSpeed * RELATIVE_TOLERANCE);
+    EXPECT_NEAR(velocityOf(shot(pulled)).angle, PI / 2, 1e-9) << "towards the earth below";
     EXPECT_NEAR(shot(pulled).position.y - pixels(200), expectedSpeed * 0.1, 1e-3)
         << "the new velocity moves the shot";
-    EXPECT_DOUBLE_EQ(shot(ignoring).velocity.length, 0.0);
+    EXPECT_DOUBLE_EQ(velocityOf(shot(ignoring)).length, 0.0);
     EXPECT_FALSE(shot(ignoring).mayHitShield) << "it can never hit a shield";
 }
 
@@ -117,7 +117,7 @@ TEST_F(Shots, TheEngineAcceleratesAlongTheLaunchHeading)
     shot(i).mass = 2.0;
     shot(i).engineForce = 400000000.0;
     moveOnce(shot(i), 500);
-    EXPECT_NEAR(shot(i).velocity.length, 100000000.0, 1e-4);
+    EXPECT_NEAR(velocityOf(shot(i)).length, 100000000.0, 1e-4);
     EXPECT_NEAR(shot(i).position.x, pixels(100) + 50000000.0, 1e-4);
     EXPECT_EQ(shot(i).age, 500);
 }

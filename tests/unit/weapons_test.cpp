@@ -151,7 +151,7 @@ TEST_F(Weapons, EvenFullCircleVolleyPutsFirstAndLastShotOnOneAngle)
         EXPECT_NEAR(angleGap(shots[i].heading.angle, shots[0].heading.angle + i * TWO_PI / 76), 0.0,
                     ANGLE_TOLERANCE);
         EXPECT_NEAR(distance(shots[i].position, player(0).body.position), muzzleDistance, POSITION_TOLERANCE);
-        EXPECT_NEAR(shots[i].velocity.length, 670000000.0, 1e-3);
+        EXPECT_NEAR(velocityOf(shots[i]).length, 670000000.0, 1e-3);
         const Explosion& e = match->explosions[i];
         EXPECT_EQ(e.lifetime, 65);
         EXPECT_EQ(e.ownerIndex, 0);
@@ -184,7 +184,7 @@ TEST_F(Weapons, RandomSpreadDrawsEachShotsValuesInOrder)
         EXPECT_NEAR(angleGap(match->projectiles[i].heading.angle, angle), 0.0, ANGLE_TOLERANCE);
         EXPECT_LE(angleGap(angle, direction), width / 2 + ANGLE_TOLERANCE);
         EXPECT_EQ(match->explosions[i].lifetime, lifetime);
-        EXPECT_NEAR(match->projectiles[i].velocity.length, speed, 1e-3);
+        EXPECT_NEAR(velocityOf(match->projectiles[i]).length, speed, 1e-3);
     }
     EXPECT_EQ(randomDraw(), drawAfterVolley) << "nothing else was drawn";
 }
@@ -211,13 +211,13 @@ TEST_F(Weapons, ShotVelocityIncludesTheShipsVelocity)
     place(0, 500, 300, 0.0);
     player(0).body.velocity = PolarVec{300000000.0, 0.0};
     step(11, true);
-    EXPECT_NEAR(match->projectiles[0].velocity.length, 2100000000.0, 1e-2);
+    EXPECT_NEAR(velocityOf(match->projectiles[0]).length, 2100000000.0, 1e-2);
 
     equip(0, {ALPHA_CANNON, MINIGUN, MINIGUN, MINIGUN, MINIGUN});
     player(0).body.heading = PolarVec{1.0, PI};
     step(11, true);
-    EXPECT_NEAR(match->projectiles[6].velocity.length, 1500000000.0, 1e-2);
-    EXPECT_NEAR(angleGap(match->projectiles[6].velocity.angle, PI), 0.0, ANGLE_TOLERANCE);
+    EXPECT_NEAR(velocityOf(match->projectiles[6]).length, 1500000000.0, 1e-2);
+    EXPECT_NEAR(angleGap(velocityOf(match->projectiles[6]).angle, PI), 0.0, ANGLE_TOLERANCE);
 }
 
 TEST_F(Weapons, AFullPoolDropsShotsButTheVolleyStillCounts)
