@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
           libgl-dev libgl1-mesa-dri libvorbis-dev fonts-dejavu-core xvfb xauth)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev libbenchmark-dev xdotool imagemagick x11-utils python3)
+  packages+=(libgtest-dev libbenchmark-dev xdotool imagemagick x11-utils python3
+            libxtst-dev desktop-file-utils appstream man-db)
 fi
 
 missing=()
