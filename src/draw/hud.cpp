@@ -127,12 +127,17 @@ static void drawPanelTexts(const MatchTexts& texts)
         drawSprite(texts.players[i].name, NAME_X[i], NAME_Y);
 }
 
-void drawHud(const Player players[PLAYER_COUNT], const MatchTexts& texts)
+void drawHudPanel(const Player players[PLAYER_COUNT], const MatchTexts& texts)
 {
-    for (int i = 0; i < PLAYER_COUNT; ++i)
-        drawFloatingDisplays(players[i], texts.players[i].weaponName);
     drawSprite(catalogue[PANEL_TEXTURE], PANEL_X, PANEL_Y);
     for (int i = 0; i < PLAYER_COUNT; ++i)
         drawPanelBars(players[i], i);
     drawPanelTexts(texts);
+}
+
+void drawHud(const Player players[PLAYER_COUNT], const MatchTexts& texts)
+{
+    for (int i = 0; i < PLAYER_COUNT; ++i)
+        drawFloatingDisplays(players[i], texts.players[i].weaponName);
+    drawHudPanel(players, texts);
 }

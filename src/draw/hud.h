@@ -14,3 +14,5 @@ constexpr int AMMO_SEGMENTS_IN_PANEL = 30;
 
 // Floating displays of both players, then the top panel; leaves the colour at baseColour.
 void drawHud(const Player players[PLAYER_COUNT], const MatchTexts& texts);
+// The top panel alone: its picture, both players' bars and their texts.
+void drawHudPanel(const Player players[PLAYER_COUNT], const MatchTexts& texts);

@@ -1,0 +1,168 @@
+// Frames per second of the full match frame ("Twin stars", both ships, all
+// 1024 shots in flight, HUD) against the static scene (background, planets and
+// the HUD panel) in one run, drawn with the game's own pictures and drawing
+// code. Run in the game folder, under an X server.
+//   draw_benchmark [frames per block] [rounds]
+#include <SDL/SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "bench/full_shot_pool.h"
+#include "draw/hud.h"
+#include "draw/match_texts.h"
+#include "draw/scene.h"
+#include "gfx/catalogue_pictures.h"
+#include "gfx/sprite.h"
+#include "gfx/text.h"
+#include "gfx/video.h"
+#include "sim/match_setup.h"
+#include "sim/orbits.h"
+
+namespace {
+
+constexpr int FRAME_MS = 16;
+constexpr int DEFAULT_FRAMES_PER_BLOCK = 100;
+constexpr int DEFAULT_ROUNDS = 5;
+constexpr int WARM_UP_FRAMES = 30;
+constexpr const char* PLAYER_NAMES[PLAYER_COUNT] = {"Nova", "Vega"};
+
+struct Bench {
+    std::unique_ptr<MatchState> match = std::make_unique<MatchState>();
+    Fonts fonts;
+    MatchTexts texts;
+    int32_t nowMs = BENCH_START_MS;
+};
+
+bool startGraphics(Bench& b)
+{
+    if (!initVideo(PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT, false)) {
+        std::fprintf(stderr, "draw_benchmark: no window: %s\n", SDL_GetError());
+        return false;
+    }
+    const char* missing = nullptr;
+    if (!loadTextureCatalogue(&missing)) {
+        std::fprintf(stderr, "draw_benchmark: cannot load %s (run it in the game folder)\n", missing);
+        return false;
+    }
+    if (!openFonts(b.fonts)) {
+        std::fprintf(stderr, "draw_benchmark: cannot open font.ttf\n");
+        return false;
+    }
+    return true;
+}
+
+// The same steps as the game's start-up, with fixed ships, weapons and map.
+void buildMatch(Bench& b)
+{
+    MatchState& m = *b.match;
+    fillKillMessages(m);
+    buildTables(m, cataloguePictures());
+    putMapInPlay(m, TWIN_STARS);
+    moveOrbits(m.currentMap, m.planetBodies, 0);
+    connectMatchTexts(b.texts, m, b.fonts);
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", PLAYER_NAMES[p]);
+        m.players[p].name = m.nameBuffers[p];
+    }
+    renderNameLabels(b.texts);
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        setUpPlayer(m, p, p, BENCH_WEAPONS, rotatedCataloguePictures());
+    setUpShieldBubbles(m);
+    m.arenaRect = makeArenaRect();
+    buildBlastMasks(m.blastMasks);
+    placeBenchShips(m);
+    renderMatchLabels(b.texts);
+    setDrawColour(baseColour);
+    seedRandom(1);
+    fillShotPool(m);
+    m.frameTime = FRAME_MS;
+}
+
+void drawFullFrame(Bench& b) { drawMatchFrame(*b.match, b.texts, b.nowMs); }
+
+void drawStaticScene(Bench& b)
+{
+    MatchState& m = *b.match;
+    clearScreen();
+    drawMap(m.currentMap, m.planetBodies, b.nowMs);
+    drawHudPanel(m.players, b.texts);
+}
+
+// Frames per second over one block, each frame presented and finished.
+double framesPerSecond(Bench& b, const std::function<void(Bench&)>& draw, int frames)
+{
+    const auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i) {
+        b.nowMs += FRAME_MS;
+        draw(b);
+        presentFrame();
+        glFinish();
+    }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - begin;
+    return frames / elapsed.count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Blocks of the two scenes take turns, so a busy spell of the machine falls on both.
+int measure(Bench& b, int framesPerBlock, int rounds)
+{
+    framesPerSecond(b, drawFullFrame, WARM_UP_FRAMES);
+    framesPerSecond(b, drawStaticScene, WARM_UP_FRAMES);
+    std::vector<double> full;
+    std::vector<double> still;
+    for (int r = 0; r < rounds; ++r) {
+        still.push_back(framesPerSecond(b, drawStaticScene, framesPerBlock));
+        full.push_back(framesPerSecond(b, drawFullFrame, framesPerBlock));
+        std::printf("round %d: static %.1f fps, full %.1f fps\n", r + 1, still.back(), full.back());
+    }
+    const int shots = countActiveShots(*b.match);
+    if (shots != SHOT_POOL_SIZE) {
+        std::fprintf(stderr, "draw_benchmark: only %d shots were still in flight\n", shots);
+        return 1;
+    }
+    const double fullFps = median(full);
+    const double staticFps = median(still);
+    std::printf("static scene: %.1f fps (%.2f ms a frame)\n", staticFps, 1000.0 / staticFps);
+    std::printf("full frame:   %.1f fps (%.2f ms a frame), %d shots\n", fullFps, 1000.0 / fullFps, shots);
+    std::printf("full/static:  %.2fx\n", staticFps / fullFps);
+    return 0;
+}
+
+int positiveArgument(int argc, char** argv, int index, int fallback)
+{
+    const int value = argc > index ? std::atoi(argv[index]) : fallback;
+    return value > 0 ? value : fallback;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int framesPerBlock = positiveArgument(argc, argv, 1, DEFAULT_FRAMES_PER_BLOCK);
+    const int rounds = positiveArgument(argc, argv, 2, DEFAULT_ROUNDS);
+    Bench b;
+    if (!startGraphics(b)) {
+        SDL_Quit();
+        return 1;
+    }
+    buildMatch(b);
+    std::printf("%s, %s\n", glGetString(GL_RENDERER), glGetString(GL_VERSION));
+    const int status = measure(b, framesPerBlock, rounds);
+    freeMatchTexts(b.texts);
+    freeTextureCatalogue();
+    closeFonts(b.fonts);
+    SDL_Quit();
+    return status;
+}
