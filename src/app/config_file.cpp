@@ -86,23 +86,43 @@ std::string formatConfig(const GameConfig& config)
     return out.str();
 }
 
+// Writes text to a new file; returns the errno of the first step that failed,
+// 0 when all went well. Sets created once the file exists on disk.
+static int writeNewFile(const std::string& name, const std::string& text, bool& created)
+{
+    FILE* file = std::fopen(name.c_str(), "wb");
+    if (!file)
+        return errno;
+    created = true;
+    int error = 0;
+    // Steps keep running after a failure so that the file is always closed.
+    const auto step = [&error](bool succeeded) {
+        if (!succeeded && error == 0)
+            error = errno != 0 ? errno : EIO;
+    };
+    errno = 0;
+    step(std::fwrite(text.data(), 1, text.size(), file) == text.size());
+    step(std::fflush(file) == 0);
+    step(fsync(fileno(file)) == 0);
+    step(std::fclose(file) == 0);
+    return error;
+}
+
 bool writeConfig(const std::string& path, const GameConfig& config)
 {
     const std::string temporary = path + ".tmp";
-    const std::string text = formatConfig(config);
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fflush(file) == 0 && written;
-    written = fsync(fileno(file)) == 0 && written;
-    written = std::fclose(file) == 0 && written;
+    bool created = false;
+    int error = writeNewFile(temporary, formatConfig(config), created);
     // Only a complete file replaces the old settings.
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error == 0)
+        return true;
+    if (created)
         std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    // The players' choices are lost this time: they should at least hear why.
+    std::fprintf(stderr, "zentavor: cannot save %s: %s\n", path.c_str(), std::strerror(error));
+    return false;
 }
 
 GameConfig configOf(const MatchState& m)

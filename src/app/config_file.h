@@ -17,7 +17,8 @@ GameConfig readConfig(const std::string& path);
 GameConfig parseConfig(const std::string& text);
 std::string formatConfig(const GameConfig& config);
 // Written to a temporary file beside it and renamed over, so the old settings
-// survive a failed write. Returns false when the write failed.
+// survive a failed write. Returns false when the write failed, after one line
+// on stderr naming the file and the reason.
 bool writeConfig(const std::string& path, const GameConfig& config);
 // The configuration as it stands in a running match.
 GameConfig configOf(const MatchState& m);

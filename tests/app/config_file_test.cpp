@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -124,6 +125,55 @@ TEST(ConfigFile, WriteReplacesTheFileWholeAndLeavesNoTemporary)
         EXPECT_FALSE(wrote);
         EXPECT_EQ(formatConfig(readConfig(path)), SAMPLE);
     }
+    std::remove(path.c_str());
+    rmdir(folder);
+}
+
+static std::string contentsOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Works as root too: a full device, a missing folder and a folder in the way
+// fail where permissions would not.
+TEST(ConfigFile, AFailedSaveSaysWhyOnceKeepsTheOldFileAndLeavesNoTemporary)
+{
+    char folder[] = "/tmp/zentavor-config-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/config.cfg";
+    const std::string temporary = path + ".tmp";
+    ASSERT_TRUE(writeConfig(path, parseConfig(SAMPLE)));
+    ASSERT_EQ(symlink("/dev/full", temporary.c_str()), 0);
+
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(writeConfig(path, parseConfig("X Y 1 1 1")));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zentavor: cannot save " + path + ": " + std::strerror(ENOSPC) + "\n");
+    EXPECT_EQ(contentsOf(path), SAMPLE);
+    struct stat info;
+    EXPECT_NE(lstat(temporary.c_str(), &info), 0) << "the temporary file was left behind";
+
+    const std::string nowhere = std::string(folder) + "/missing/config.cfg";
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(writeConfig(nowhere, parseConfig(SAMPLE)));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zentavor: cannot save " + nowhere + ": " + std::strerror(ENOENT) + "\n");
+
+    // A folder by the file's name: the complete temporary cannot be renamed over it.
+    const std::string taken = std::string(folder) + "/taken";
+    ASSERT_EQ(mkdir(taken.c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((taken + "/inside").c_str(), 0700), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(writeConfig(taken, parseConfig(SAMPLE)));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zentavor: cannot save " + taken + ": " + std::strerror(EISDIR) + "\n");
+    EXPECT_NE(lstat((taken + ".tmp").c_str(), &info), 0) << "the complete temporary was left behind";
+
+    rmdir((taken + "/inside").c_str());
+    rmdir(taken.c_str());
     std::remove(path.c_str());
     rmdir(folder);
 }
