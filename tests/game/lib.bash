@@ -43,7 +43,7 @@ start_x() {
 # Waits for the game's window and prints its id.
 wait_window() {
   local id
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     id=$(xdotool search --name '^Zentavor$' 2>/dev/null | head -1 || true)
     [[ -n "$id" ]] && { echo "$id"; return 0; }
     sleep 0.1
@@ -53,6 +53,129 @@ wait_window() {
 
 window_size() {
   xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}'
+}
+
+# The X server here refuses a connection now and then: X clients get a few tries.
+x_try() {
+  local _
+  for _ in 1 2 3 4 5; do
+    "$@" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Starts a command (./zentavor with options, or a wrapper around it) in game
+# folder $1, its stderr in $1/stderr; sets game_pid and game_window. Returns 1
+# when no window opens.
+launch_game() {
+  local dir=$1
+  shift
+  (cd "$dir" && exec "$@" 2>"$dir/stderr" >/dev/null) &
+  game_pid=$!
+  game_window=$(wait_window)
+}
+
+# Waits up to $1 seconds for the game to end by itself and sets status: its
+# exit status, or 124 when it had to be killed.
+wait_game() {
+  local _
+  for _ in $(seq $(($1 * 10))); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$game_pid" 2>/dev/null; then
+    stop_game
+    status=124
+  else
+    set +e
+    wait "$game_pid"
+    status=$?
+    set -e
+  fi
+}
+
+stop_game() {
+  kill -KILL "$game_pid" 2>/dev/null || true
+  wait "$game_pid" 2>/dev/null || true
+}
+
+KEY_PAUSE=0.3 # seconds between key presses: every one lands in its own frame, even in slow builds
+
+# Presses keys one after the other in the game's window.
+press_keys() {
+  local key
+  x_try xdotool mousemove 512 384 || fail "cannot move the pointer"
+  for key in "$@"; do
+    x_try xdotool key "$key" || fail "cannot press $key"
+    sleep "$KEY_PAUSE"
+  done
+}
+
+# Screenshot of the game's window into file $1 (.ppm: no time stamps, so equal
+# frames give equal files).
+shoot() { x_try import -window "$game_window" "$1"; }
+
+# Mean of each of red, green and blue (0..1) over a WxH+X+Y region of a screenshot.
+channel_means() { convert "$1" -crop "$2" +repage -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]' info:; }
+
+# A checksum of a WxH+X+Y region of a screenshot.
+region_sum() { convert "$1" -crop "$2" +repage rgb:- | md5sum | cut -d' ' -f1; }
+
+HUD_PANEL=1024x45+0+0 # the panel across the top of the playfield
+
+# Waits up to $2 seconds for a match frame: the HUD panel drawn, while the
+# window is black before the pictures are loaded. The frame is left in file $1.
+wait_match_frame() {
+  local _ mean
+  for _ in $(seq $(($2 * 5))); do
+    kill -0 "$game_pid" 2>/dev/null || return 1
+    if shoot "$1"; then
+      mean=$(channel_means "$1" "$HUD_PANEL" | awk '{print $1 + $2 + $3}')
+      awk -v m="$mean" 'BEGIN { exit !(m > 0.1) }' && return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# Waits up to $2 seconds for the window to stand still (a menu, not a
+# running match): two screenshots 0.3 s apart that are equal. The still
+# frame is left in file $1.
+wait_still() {
+  local _ previous
+  previous=$(mktemp /tmp/zentavor-shot.XXXXXX.ppm)
+  shoot "$previous" || true
+  for _ in $(seq $(($2 * 3))); do
+    sleep 0.3
+    if shoot "$1" && cmp -s "$1" "$previous"; then
+      rm -f "$previous"
+      return 0
+    fi
+    cp "$1" "$previous" 2>/dev/null || true
+  done
+  rm -f "$previous"
+  return 1
+}
+
+# Whether the window keeps changing (a running match): two screenshots 0.3 s
+# apart that differ.
+moving() {
+  local first second result=1
+  first=$(mktemp /tmp/zentavor-shot.XXXXXX.ppm)
+  second=$(mktemp /tmp/zentavor-shot.XXXXXX.ppm)
+  if shoot "$first" && sleep 0.3 && shoot "$second" && ! cmp -s "$first" "$second"; then
+    result=0
+  fi
+  rm -f "$first" "$second"
+  return $result
+}
+
+# Ends whatever a test started or made: its game, its X server, its copy.
+cleanup() {
+  if [[ -n ${game_pid:-} ]]; then kill -KILL "$game_pid" 2>/dev/null || true; fi
+  if [[ -n ${xvfb_pid:-} ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  if [[ -n ${copy:-} ]]; then rm -rf "$copy"; fi
 }
 
 finish() {
