@@ -117,10 +117,12 @@ check_desktop_files() {
   expect_eq "$out" "" "groff warnings on the man page"
   out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man" 2>&1 >"$work/man.txt") || true
   expect_eq "$out" "" "man warnings on the man page"
-  local text option
+  local text option options
   text=$(cat "$work/man.txt")
   # Every option of the README's command-line table has its place.
-  for option in $(sed -n '/^## Command line/,/^## /p' "$source_dir/README.md" | grep -o '`-[a-z0-9]*`' | tr -d '`'); do
+  mapfile -t options < <(sed -n '/^## Command line/,/^## /p' "$source_dir/README.md" | grep -o '`-[a-z0-9]*`' | tr -d '`')
+  ((${#options[@]} >= 12)) || fail "only ${#options[@]} options found in README.md"
+  for option in "${options[@]}"; do
     expect_contains "$text" "$option" "man page option"
   done
   for needle in "KEYS" "FILES" '$XDG_CONFIG_HOME/zentavor/config.cfg' "You betcha!"; do
