@@ -140,8 +140,6 @@ run_headless() {
   set -e
 }
 
-user_folder_of() { echo "$1/zentavor"; }
-
 # Where each shared link of a player's folder $1 leads, against data folder $2.
 check_links() {
   local name
@@ -202,6 +200,7 @@ rm -rf "${HOME:?}/.config"
 # -- the launcher with a display ----------------------------------------------
 
 start_x
+trap cleanup EXIT # start_x set its own
 
 # Starts a launcher from an unrelated folder with the given environment,
 # waits for the window, quits with four Escapes; sets status.
@@ -243,6 +242,7 @@ expect_eq "$status" "0" "player A, second start: exit status"
 expect_eq "$(cat "$user_a/zentavor/config.cfg")" "$edited_config" "player A's settings after a second start"
 
 # Without XDG_CONFIG_HOME the folder is ~/.config/zentavor.
+[[ ! -e "$HOME/.config" ]] || fail "players with their own XDG_CONFIG_HOME wrote into HOME"
 play 1024x768 -u XDG_CONFIG_HOME "$launcher" -w -nm
 expect_eq "$status" "0" "HOME only: exit status"
 cmp -s "$home_folder/config.cfg" "$prefix_data/config.cfg" || fail "HOME only: no default config.cfg in ~/.config/zentavor"
