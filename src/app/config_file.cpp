@@ -16,6 +16,10 @@ static void copyName(char (&buffer)[NAME_BUFFER_SIZE], const std::string& word)
     buffer[NAME_BUFFER_SIZE - 1] = '\0';
 }
 
+// A word that starts with a zero byte would make an empty name, saved as an
+// empty line that shifts every later value on the next read.
+static bool usableName(const std::string& word) { return !word.empty() && word[0] != '\0'; }
+
 // A whole token as a decimal int; anything else (garbage, overflow) is unreadable.
 static bool parseInt(const std::string& token, int& out)
 {
@@ -42,7 +46,7 @@ GameConfig parseConfig(const std::string& text)
     std::istringstream in(text);
     std::string token;
     for (int p = 0; p < PLAYER_COUNT; ++p)
-        if (in >> token)
+        if (in >> token && usableName(token))
             copyName(config.names[p], token);
     if (in >> token)
         parseInt(token, config.mapIndex);

@@ -76,6 +76,18 @@ TEST(ConfigFile, MissingValuesTakeDefaultsAndMissingWeaponsStayZero)
     EXPECT_EQ(half.weapons[0][1], 0);
 }
 
+TEST(ConfigFile, NamesWithZeroBytesStillWriteSixteenValuesThatReadBackTheSame)
+{
+    const GameConfig c = parseConfig(std::string("\0Kirk Sp\0ock 2 3 1", 18));
+    EXPECT_STREQ(c.names[0], GameConfig{}.names[0]);
+    EXPECT_STREQ(c.names[1], "Sp");
+    EXPECT_EQ(c.mapIndex, 2);
+    EXPECT_EQ(c.lives, 3);
+    EXPECT_EQ(c.shipIndex[0], 1);
+    const std::string written = formatConfig(c);
+    EXPECT_EQ(formatConfig(parseConfig(written)), written);
+}
+
 TEST(ConfigFile, LongNamesAreCutAndHugeNumbersAreRefused)
 {
     const GameConfig c = parseConfig("AVeryLongPlayerNameIndeed B 99999999999999999999 2147483647 1 0 0 0 0 0 1");
