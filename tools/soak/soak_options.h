@@ -1,0 +1,15 @@
+// The soak tool's command line.
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct SoakOptions {
+    int seconds = 60;        // how long the game is played
+    uint32_t seed = 1;       // the key presser's draws and the game's own random source
+    int lives = 2;           // lives per match: few, so that matches end often
+    bool showHelp = false;
+};
+
+// Fills options from argv; on a bad argument returns false and sets error.
+bool parseSoakOptions(int argc, const char* const* argv, SoakOptions& options, std::string& error);
+const char* soakUsage();
