@@ -1,7 +1,7 @@
 #include "draw/shots.h"
 
 #include <cassert>
-#include "gfx/sprite.h"
+#include "draw/sprite_batch.h"
 #include "sim/frame_step.h"
 
 // Where an impact shows, in world units: on the planet or ship it hit (turning
@@ -24,33 +24,36 @@ static Vec2 impactPosition(const Explosion& e, const Projectile& shot, const std
     return shot.position;
 }
 
-static void drawInFlight(Explosion& e, const Projectile& shot, int32_t nowMs)
+static void queueInFlight(std::vector<QueuedSprite>& queue, Explosion& e, const Projectile& shot, int32_t nowMs)
 {
     const Sprite& sprite = catalogue[currentTexture(e.flightAnim, nowMs)];
     const int x = worldToPixel(shot.position.x);
     const int y = worldToPixel(shot.position.y);
     if (shot.orientByHeading == 1)
-        drawSpriteRotated(sprite, x, y, shot.heading.angle);
+        queueSpriteRotated(queue, sprite, x, y, shot.heading.angle);
     else if (e.orientByVelocity)
-        drawSpriteRotated(sprite, x, y, velocityOf(shot).angle);
+        queueSpriteRotated(queue, sprite, x, y, velocityOf(shot).angle);
     else
-        drawSprite(sprite, x, y);
+        queueSprite(queue, sprite, x, y);
 }
 
 void drawShots(int count, Explosion explosions[], Projectile projectiles[], const std::vector<Body>& bodies,
                const GameMap& map, const Player players[], int32_t nowMs)
 {
     assert(count >= 0 && count <= SHOT_POOL_SIZE);
+    std::vector<QueuedSprite> queue;
+    queue.reserve(count);
     for (int i = 0; i < count; ++i) {
         Projectile& shot = projectiles[i];
         Explosion& e = explosions[i];
         if (!shot.active)
             continue;
         if (!e.exploding) {
-            drawInFlight(e, shot, nowMs);
+            queueInFlight(queue, e, shot, nowMs);
         } else if (!retireShotIfImpactEnded(shot, e, nowMs)) {
             const Vec2 at = impactPosition(e, shot, bodies, map, players);
-            drawSprite(catalogue[currentTexture(e.impactAnim, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
+            queueSprite(queue, catalogue[currentTexture(e.impactAnim, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
         }
     }
+    drawQueue(queue);
 }
