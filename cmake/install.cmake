@@ -32,7 +32,8 @@ endforeach()
 add_custom_target(zentavor_icons ALL DEPENDS ${ICON_FILES})
 
 # Where the launcher finds the game and its data: relative to its own real
-# path whenever the install folders are relative, so the tree can move.
+# path whenever the install folders are relative, so the tree can move. A
+# folder given as an absolute path is taken as it is.
 function(launcher_path out dir)
   if(IS_ABSOLUTE "${dir}" OR IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}")
     get_filename_component(full "${dir}" ABSOLUTE BASE_DIR "${CMAKE_INSTALL_PREFIX}")

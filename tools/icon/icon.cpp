@@ -28,6 +28,8 @@ const Rgb BLUE_HULL = {70, 140, 255};
 const Rgb RED_HULL = {235, 70, 60};
 const Rgb FLAME = {255, 190, 90};
 const Rgb SHOT = {160, 255, 170};
+const Rgb STARLIGHT = {220, 230, 255};
+const Rgb CANOPY = {230, 245, 255};
 
 struct Vec3 {
     double x, y, z;
@@ -67,10 +69,11 @@ void drawStars(Image& image, double k)
     Scatter scatter{STAR_SEED, 0};
     for (int i = 0; i < STAR_COUNT; ++i) {
         const double angle = nextRange(scatter, 0.0, 2 * PI);
+        // Spread evenly over the disc, clear of the rim.
         const double r = BADGE_RADIUS * 0.9 * std::sqrt(nextUnit(scatter));
         const Point at = {(BADGE_CENTRE.x + r * std::cos(angle)) * k, (BADGE_CENTRE.y + r * std::sin(angle)) * k};
         const double brightness = nextRange(scatter, 0.35, 1.0);
-        glowDot(image, at, std::max(0.5, 0.7 * k), Rgb{220, 230, 255}, brightness);
+        glowDot(image, at, std::max(0.5, 0.7 * k), STARLIGHT, brightness);
     }
 }
 
@@ -113,7 +116,7 @@ void drawShip(Image& image, Point centre, double heading, const Rgb& hull, doubl
     const Point nozzle = {centre.x - 10 * std::cos(heading), centre.y - 10 * std::sin(heading)};
     glowDot(image, {nozzle.x * k, nozzle.y * k}, 3.5 * k, FLAME, 0.9);
     fillBevel(image, place(dart), hull, 2.5 * k);
-    fillFlat(image, place(cockpit), Rgb{230, 245, 255});
+    fillFlat(image, place(cockpit), CANOPY);
 }
 
 } // namespace
