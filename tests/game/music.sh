@@ -2,7 +2,8 @@
 # The music as heard through SDL's disk audio driver, which writes the mixed
 # 16-bit signed stereo samples to a file: it plays by default and through
 # look-alike options, and each of -nm, -ns, -nomusic and -nosound leaves the
-# audio device open but silent. Every run is left through the menu, status 0.
+# audio device open but silent, as does a missing music file. Runs with and
+# without music are left through the menu, status 0.
 source "$(dirname "$0")/lib.bash"
 start_x
 copy=$(copy_game)
@@ -34,10 +35,11 @@ print(f"{rms:.1f} {peak} {together / spread if spread else 0:.3f}")
 EOF
 }
 
-# Plays a run with the given options until enough sound is written, leaves it
-# through the menu, and sets figures.
+# Plays a run with the given options until enough sound is written, then
+# leaves it through the menu ($1 "leave") or stops it ("stop"); sets figures.
 listen() {
-  local audio="$copy/audio.raw" _
+  local how=$1 audio="$copy/audio.raw" _
+  shift
   rm -f "$audio"
   figures="0 0 0"
   launch_game "$copy" env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" SDL_DISKAUDIODELAY=$WRITE_PAUSE_MS \
@@ -47,9 +49,13 @@ listen() {
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1
   done
-  press_keys Escape Escape Escape Escape
-  wait_game 30
-  expect_eq "$status" "0" "exit status with $*"
+  if [[ $how == leave ]]; then
+    press_keys Escape Escape Escape Escape
+    wait_game 30
+    expect_eq "$status" "0" "exit status with $*"
+  else
+    stop_game
+  fi
   [[ -s "$audio" ]] || { fail "no sound written with $*: $(cat "$copy/stderr")"; return; }
   (($(stat -c %s "$audio") >= AUDIO_BYTES)) || fail "only $(stat -c %s "$audio") bytes of sound with $*"
   figures=$(sound_figures "$audio")
@@ -57,7 +63,7 @@ listen() {
 
 for options in "" "-NM -Nosound -NOMUSIC --nm -ns0 -nomusic2 nm"; do
   # shellcheck disable=SC2086
-  listen $options
+  listen leave $options
   read -r rms _ smoothness <<<"$figures"
   awk -v r="$rms" -v m=$MIN_MUSIC_RMS 'BEGIN { exit !(r > m) }' || fail "no music with '$options': rms $rms"
   awk -v s="$smoothness" -v m=$MIN_SMOOTHNESS 'BEGIN { exit !(s > m) }' ||
@@ -65,8 +71,13 @@ for options in "" "-NM -Nosound -NOMUSIC --nm -ns0 -nomusic2 nm"; do
 done
 
 for option in -nm -ns -nomusic -nosound; do
-  listen "$option"
-  read -r rms peak _ <<<"$figures"
+  if [[ $option == -nm ]]; then listen leave "$option"; else listen stop "$option"; fi
+  read -r _ peak _ <<<"$figures"
   expect_eq "$peak" "0" "loudest sample with $option"
 done
+
+rm "$copy/sound/zentavor.ogg"
+listen leave
+read -r _ peak _ <<<"$figures"
+expect_eq "$peak" "0" "loudest sample without the music file"
 finish
