@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Builds the game and its benchmarks and prints the performance figures, each
+# with the command that produced it and its target. The graphics figures run
+# in a private Xvfb (1024x768x24) with Mesa's software OpenGL. Timings depend
+# on how busy the machine is: the load is printed before and after.
+#   scripts/bench.sh [build dir]         (default: build)
+# BENCH_RUNS (10) start-ups per variant; BENCH_MATCH_SECONDS (60) match length.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=$(realpath -m "${1:-$root/build}")
+runs=${BENCH_RUNS:-10}
+match_seconds=${BENCH_MATCH_SECONDS:-60}
+game=$dir/game
+bench=$dir/tests/bench
+
+echo "building into $dir"
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+if ! log=$(cmake --build "$dir" -j2 --target zentavor sim_benchmark draw_benchmark first_frame_shim startup_timer 2>&1); then
+  echo "$log"
+  exit 1
+fi
+
+source "$root/tests/game/lib.bash" "$game"
+start_x 1024x768x24
+copy=
+pid=
+cleanup() {
+  if [[ -n $pid ]]; then kill -KILL "$pid" 2>/dev/null || true; fi
+  if [[ -n $copy ]]; then rm -rf "$copy"; fi
+  kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+# No sound card is needed: the mixer plays into SDL's dummy device, so the
+# music is still opened and decoded.
+export SDL_AUDIODRIVER=dummy
+
+# "met" when the figure is below the target.
+verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v < t ? "met" : "MISSED") }'; }
+show() { echo "\$ $*"; }
+
+echo "machine: $(nproc) processors, load before:$(uptime | sed 's/.*load average://')"
+echo "OpenGL: $(glxinfo -B 2>/dev/null | awk -F': ' '/OpenGL renderer/ {print $2}')"
+
+echo
+echo "== 1. Start-up to the first presented frame (target under 0.5 s), $runs runs each"
+# median min max of a column of numbers
+stats() { sort -g | awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2;
+  printf "%.3f %.3f %.3f\n", m, v[1], v[NR] }'; }
+for options in "-w -nm" "-w"; do
+  command=("$bench/startup_timer" "$bench/libfirst_frame_shim.so" 20 ./zentavor $options)
+  show "cd $game && SDL_AUDIODRIVER=dummy ${command[*]}"
+  times=()
+  for _ in $(seq "$runs"); do
+    times+=("$(cd "$game" && "${command[@]}" 2>/dev/null || echo failed)")
+  done
+  if [[ " ${times[*]} " == *" failed "* ]]; then
+    echo "  no first frame in some runs: ${times[*]}"
+    continue
+  fi
+  read -r median low high < <(printf '%s\n' "${times[@]}" | stats)
+  echo "  zentavor $options: median $median s, min $low s, max $high s -> $(verdict "$median" 0.5)"
+done
+
+echo
+echo "== 2. Full match frame against the static scene at 1024 x 768 (target under 1.75x)"
+show "cd $game && $bench/draw_benchmark 150 5"
+draw_output=$(cd "$game" && "$bench/draw_benchmark" 150 5 2>/dev/null)
+echo "$draw_output" | sed 's/^/  /'
+ratio=$(echo "$draw_output" | awk '/full\/static/ { sub("x", "", $2); print $2 }')
+echo "  full/static by frame rate $ratio -> $(verdict "${ratio:-99}" 1.75)"
+
+echo
+echo "== 3. One simulation frame with 1024 shots (target under 100 us)"
+show "$bench/sim_benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true"
+sim_output=$("$bench/sim_benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null)
+echo "$sim_output" | grep -E '^BM_|^-|^Benchmark' | sed 's/^/  /'
+sim_us=$(echo "$sim_output" | awk '/_median/ { print $2 }')
+echo "  median $sim_us us -> $(verdict "${sim_us:-999}" 100)"
+
+echo
+echo "== 4. Peak resident memory over a ${match_seconds}-second match (target under 100 MB)"
+copy=$(copy_game)
+# "Twin stars", and lives enough that no match is lost while the keys are held.
+sed -i '3s/.*/2/; 4s/.*/999/' "$copy/config.cfg"
+keys=(r d 1 Up Left i) # both players thrust, turn and fire
+show "cd <copy of $game> && SDL_AUDIODRIVER=dummy ./zentavor -w; xdotool keydown ${keys[*]}; sleep $match_seconds; grep VmHWM /proc/<pid>/status"
+cd "$copy"
+./zentavor -w 2>/dev/null &
+pid=$!
+wait_window >/dev/null || { echo "  the game opened no window"; exit 1; }
+sleep 1
+echo "  after start-up: $(grep VmHWM /proc/$pid/status | tr -s ' \t' ' ')"
+xdotool keydown "${keys[@]}"
+sleep "$match_seconds"
+kill -0 "$pid" 2>/dev/null || { echo "  the game stopped during the match"; exit 1; }
+hwm_kb=$(awk '/VmHWM/ { print $2 }' /proc/$pid/status)
+echo "  after the match: VmHWM $hwm_kb kB, $(grep VmRSS /proc/$pid/status | tr -s ' \t' ' ')"
+xdotool keyup "${keys[@]}"
+kill -TERM "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+hwm_mb=$(awk -v k="$hwm_kb" 'BEGIN { printf "%.1f", k / 1024 }')
+echo "  peak $hwm_mb MB -> $(verdict "$hwm_mb" 100)"
+
+echo
+echo "load after:$(uptime | sed 's/.*load average://')"
