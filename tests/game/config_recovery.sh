@@ -21,8 +21,7 @@ play_and_leave() {
     status=none
     return
   fi
-  press_keys Escape Escape Escape Escape
-  wait_game 30
+  leave_game
 }
 
 # Prints what is wrong with config file $1, nothing when it holds 16 values

@@ -21,24 +21,28 @@ wait_still "$copy/lost.ppm" 30 || fail "the match did not stop for the menu"
 
 # One step down moves the marker from the first item to the second and leaves
 # the third alone; one step up brings back the very same picture.
-press_keys Down
-shoot "$copy/down.ppm" || fail "no screenshot"
-press_keys Up
-shoot "$copy/up.ppm" || fail "no screenshot"
+cp "$copy/lost.ppm" "$copy/seen.ppm"
+press_and_see Down "$copy/seen.ppm" || fail "Down changed nothing"
+cp "$copy/seen.ppm" "$copy/down.ppm"
+press_and_see Up "$copy/seen.ppm" || fail "Up changed nothing"
 for spot in "$MARKER_NEW_GAME" "$MARKER_MENU"; do
   [[ "$(region_sum "$copy/lost.ppm" "$spot")" != "$(region_sum "$copy/down.ppm" "$spot")" ]] ||
     fail "Down did not move the marker at $spot"
 done
 expect_eq "$(region_sum "$copy/down.ppm" "$MARKER_EXIT")" "$(region_sum "$copy/lost.ppm" "$MARKER_EXIT")" \
   "the marker at \"Exit\" after Down"
-cmp -s "$copy/lost.ppm" "$copy/up.ppm" || fail "Down and Up did not bring the first menu picture back"
+cmp -s "$copy/lost.ppm" "$copy/seen.ppm" || fail "Down and Up did not bring the first menu picture back"
 
 # The marker on "Menu" or "Exit" would open another page, which stands still.
 press_keys Return
 moving || fail "Enter on the first item did not start a match"
-wait_still "$copy/lost-again.ppm" 30 || fail "the new match did not end with the menu"
+wait_still "$copy/seen.ppm" 30 || fail "the new match did not end with the menu"
 
-press_keys Down Down Return Return
+# Down twice to "Exit", Enter for the quit page, Enter on "You betcha!".
+for key in Down Down Return; do
+  press_and_see "$key" "$copy/seen.ppm" || fail "$key changed nothing"
+done
+press_keys Return
 wait_game 30
 expect_eq "$status" "0" "exit status after \"Exit\" and \"You betcha!\""
 expect_eq "$(tr '\n' ' ' <"$copy/config.cfg")" "Nova Vega 0 1 0 1 3 5 8 0 1 7 2 4 6 9" "settings after the lost matches"

@@ -171,6 +171,42 @@ moving() {
   return $result
 }
 
+# Presses a key in a menu that stands still as screenshot $2 and waits until
+# it stands still in a different picture, which then replaces $2. One key
+# per frame however slow the frames: two presses read in one frame count once.
+press_and_see() {
+  local previous current _
+  previous=$(mktemp /tmp/zentavor-shot.XXXXXX.ppm)
+  current=$(mktemp /tmp/zentavor-shot.XXXXXX.ppm)
+  cp "$2" "$previous"
+  press_keys "$1"
+  for _ in $(seq 100); do
+    sleep 0.3
+    shoot "$current" || continue
+    if cmp -s "$current" "$previous" && ! cmp -s "$current" "$2"; then
+      mv "$current" "$2"
+      rm -f "$previous"
+      return 0
+    fi
+    cp "$current" "$previous"
+  done
+  rm -f "$previous" "$current"
+  return 1
+}
+
+# Leaves a running match through the menu: Escape opens it, moves to "Exit",
+# opens the quit page and confirms "You betcha!". Escape never leads anywhere
+# else, so it is pressed until the game ends: a slow frame that reads two
+# presses as one costs a press, not the test. Sets status.
+leave_game() {
+  local _
+  for _ in $(seq 12); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    press_keys Escape
+  done
+  wait_game 30
+}
+
 # Ends whatever a test started or made: its game, its X server, its copy.
 cleanup() {
   if [[ -n ${game_pid:-} ]]; then kill -KILL "$game_pid" 2>/dev/null || true; fi

@@ -50,8 +50,7 @@ listen() {
     sleep 0.1
   done
   if [[ $how == leave ]]; then
-    press_keys Escape Escape Escape Escape
-    wait_game 30
+    leave_game
     expect_eq "$status" "0" "exit status with $*"
   else
     stop_game
