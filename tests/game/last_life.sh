@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A match of one life: the first crash ends it and opens the menu with its
 # marker on "New Game"; Enter there starts the next match, and the game is
-# left through "Exit" and "You betcha!" with status 0.
+# left through "Exit" and "You betcha!" with status 0. With no lives at all
+# the menu opens at once and the game can still be left.
 source "$(dirname "$0")/lib.bash"
 start_x
 copy=$(copy_game)
@@ -46,4 +47,11 @@ press_keys Return
 wait_game 30
 expect_eq "$status" "0" "exit status after \"Exit\" and \"You betcha!\""
 expect_eq "$(tr '\n' ' ' <"$copy/config.cfg")" "Nova Vega 0 1 0 1 3 5 8 0 1 7 2 4 6 9" "settings after the lost matches"
+
+sed -i '4s/.*/0/' "$copy/config.cfg"
+launch_game "$copy" ./zentavor -w -nm || fail "no window with no lives: $(cat "$copy/stderr")"
+wait_match_frame "$copy/match.ppm" 30 || fail "no frame with no lives: $(cat "$copy/stderr")"
+wait_still "$copy/seen.ppm" 30 || fail "no lives: the menu did not open"
+leave_game
+expect_eq "$status" "0" "exit status with no lives"
 finish
