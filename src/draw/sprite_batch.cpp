@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
 
 constexpr int GRID_CELL_PX = 32;
 constexpr int GRID_COLUMNS = PLAYFIELD_WIDTH / GRID_CELL_PX;
 constexpr int GRID_ROWS = PLAYFIELD_HEIGHT / GRID_CELL_PX;
 constexpr int BOX_MARGIN_PX = 1; // rounding of turned corners
+constexpr uint64_t INDEX_MASK = (1u << 20) - 1; // queue positions in a sort key
 
 void queueSprite(std::vector<QueuedSprite>& queue, const Sprite& s, int x, int y)
 {
@@ -100,18 +102,18 @@ static std::vector<int> layersOf(const std::vector<QueuedSprite>& queue)
 
 std::vector<int> textureGroupedOrder(const std::vector<QueuedSprite>& queue)
 {
+    assert(queue.size() <= INDEX_MASK);
     const std::vector<int> layers = layersOf(queue);
-    std::vector<int> order(queue.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int>(i);
-    // Layer, then texture, then queued order: overlapping sprites of one texture keep theirs.
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        if (layers[a] != layers[b])
-            return layers[a] < layers[b];
-        const int slotA = queue[a].sprite->texture->slot;
-        const int slotB = queue[b].sprite->texture->slot;
-        return slotA != slotB ? slotA < slotB : a < b;
-    });
+    // Layer, then texture slot, then queued order, so overlapping sprites of
+    // one texture keep theirs; packed in one number, as sorting is per frame.
+    std::vector<uint64_t> keys(queue.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = static_cast<uint64_t>(layers[i]) << 40 |
+                  static_cast<uint64_t>(queue[i].sprite->texture->slot) << 20 | i;
+    std::sort(keys.begin(), keys.end());
+    std::vector<int> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        order[i] = static_cast<int>(keys[i] & INDEX_MASK);
     return order;
 }
 
