@@ -1,8 +1,24 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test.
+# With --sanitize: the same tests on an AddressSanitizer and UBSan build.
+# Further arguments go to ctest, e.g. -R game_
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+dir=$root/build
+build_args=()
+if [[ "${1:-}" == "--sanitize" ]]; then
+  shift
+  dir=$root/build-sanitize
+  build_args=(--sanitize)
+fi
 "$root/scripts/install-deps.sh" --test
-"$root/scripts/build.sh" -DZENTAVOR_TESTS=ON
-cd "$root/build"
+"$root/scripts/build.sh" "${build_args[@]}" -DZENTAVOR_TESTS=ON
+if ((${#build_args[@]} > 0)); then
+  # Leaks inside the system's GL, X and font libraries are theirs, not ours.
+  export LD_PRELOAD=$dir/tests/libkeep_libraries_loaded.so
+  export LSAN_OPTIONS="suppressions=$root/tests/support/leak-suppressions.txt:print_suppressions=0"
+  export ASAN_OPTIONS="verify_asan_link_order=0:detect_leaks=1:strict_string_checks=1:check_initialization_order=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+fi
+cd "$dir"
 ctest --output-on-failure --timeout 600 -j2 "$@"

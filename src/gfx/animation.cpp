@@ -1,12 +1,17 @@
 #include "gfx/animation.h"
 
 #include <cassert>
+#include <memory>
+#include <vector>
 
 // Every animation frame of the content tables, made once and kept for the
 // run; copies of an animation point into it.
 constexpr int FRAME_ARENA_SIZE = 1024;
 static AnimationFrame frameArena[FRAME_ARENA_SIZE];
 static int framesUsed = 0;
+// Tables built again and again (tests, tools) outgrow the arena; their frames
+// are kept here for the run just the same.
+static std::vector<std::unique_ptr<AnimationFrame[]>> overflowFrames;
 
 Animation makeAnimation(int frameCount, bool loop)
 {
@@ -16,9 +21,8 @@ Animation makeAnimation(int frameCount, bool loop)
         a.frames = frameArena + framesUsed;
         framesUsed += frameCount;
     } else {
-        // Tables built again and again (tests, tools) outgrow the arena; these
-        // frames are kept for the run just the same.
-        a.frames = new AnimationFrame[frameCount];
+        overflowFrames.push_back(std::make_unique<AnimationFrame[]>(frameCount));
+        a.frames = overflowFrames.back().get();
     }
     a.frameCount = frameCount;
     a.loop = loop;

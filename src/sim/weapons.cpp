@@ -1,5 +1,6 @@
 #include "sim/weapons.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <limits>
@@ -61,11 +62,13 @@ void weaponStep(MatchState& m, int playerIndex, int dtMs, int32_t nowMs)
                  ShotPools{m.projectiles, m.explosions}, nowMs);
 }
 
-// Saturates instead of overflowing: a weapon left idle for weeks must still fire.
+// Saturates instead of overflowing: a weapon left idle for weeks must still
+// fire, and a clock that steps back must not wrap the counter either.
 static int32_t addElapsed(int32_t counter, int dtMs)
 {
-    const int32_t room = std::numeric_limits<int32_t>::max() - counter;
-    return dtMs > room ? std::numeric_limits<int32_t>::max() : counter + dtMs;
+    const int64_t sum = int64_t{counter} + dtMs;
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
 
 bool fireStep(FireState& state, bool fireHeld, const WeaponType& weapon, const PolarVec& muzzle,

@@ -47,7 +47,13 @@ struct SimTables {
     }
 };
 
-inline SimTables simTables;
+// Built on first use, not during static start-up: the map table fills arrays
+// that are themselves constructed at start-up, in an order no header controls.
+inline SimTables& simTables()
+{
+    static SimTables tables;
+    return tables;
+}
 
 // Ship pictures turned by any angle are the same disc.
 inline RotatedPictureSource discShipPictures(const DiscPicture& disc)
@@ -69,7 +75,7 @@ protected:
 
     void setUpMatch(int mapIndex, int ship1, int ship2)
     {
-        SimTables& tables = simTables;
+        SimTables& tables = simTables();
         tables.restorePlanets();
         match = std::make_unique<MatchState>();
         MatchState& m = *match;

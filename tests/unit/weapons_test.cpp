@@ -1,6 +1,7 @@
 #include "support/sim_match.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -117,6 +118,27 @@ TEST_F(Weapons, IntervalMustBeExceededAndAFrameFiresAtMostOneVolley)
     EXPECT_EQ(slot(0).sinceLastShot, 0);
     step(100, false);
     EXPECT_EQ(activeShots(), 3);
+}
+
+TEST_F(Weapons, TheIdleCounterStopsAtItsLimitsInsteadOfWrapping)
+{
+    place(0, 300, 300);
+    equip(0, {MINIGUN, MINIGUN, MINIGUN, MINIGUN, MINIGUN});
+    constexpr int32_t LARGEST = std::numeric_limits<int32_t>::max();
+    slot(0).sinceLastShot = LARGEST - 10;
+    step(1000, false);
+    EXPECT_EQ(slot(0).sinceLastShot, LARGEST) << "weeks without a shot";
+    step(16, true);
+    EXPECT_EQ(activeShots(), 1) << "and the weapon still fires";
+
+    // A clock that steps back gives negative frame times; the counter may go
+    // below zero but must never wrap round to a huge value that fires at once.
+    slot(0).sinceLastShot = std::numeric_limits<int32_t>::min() + 10;
+    step(-1000, true);
+    EXPECT_EQ(slot(0).sinceLastShot, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(activeShots(), 1);
+    step(-310, true);
+    EXPECT_EQ(activeShots(), 1);
 }
 
 TEST_F(Weapons, FiringIsRefusedOnTheArenaBorderAndOutsideWhileTheCooldownRuns)
