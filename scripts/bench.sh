@@ -104,7 +104,7 @@ press keydown "${keys[@]}" || { echo "  cannot press the keys"; exit 1; }
 sleep "$match_seconds"
 kill -0 "$pid" 2>/dev/null || { echo "  the game stopped during the match"; exit 1; }
 hwm_kb=$(awk '/VmHWM/ { print $2 }' /proc/$pid/status)
-echo "  after the match: VmHWM $hwm_kb kB, $(grep VmRSS /proc/$pid/status | tr -s ' \t' ' ')"
+echo "  after the match: VmHWM $hwm_kb kB, $(grep -E 'VmRSS|RssAnon|RssFile' /proc/$pid/status | tr -s ' \t\n' ' ')"
 press keyup "${keys[@]}" || true
 kill -TERM "$pid"
 wait "$pid" 2>/dev/null || true
