@@ -20,8 +20,8 @@ void die(Player& p, int32_t nowMs)
     p.lifeState = EXPLODING;
     setCurrentFrame(p.deathAnim, 0);
     startAnimation(p.deathAnim, nowMs);
-    if (p.lives > 0)
-        p.lives -= 1;
+    // A negative lives setting from config.cfg ends the match at the first death.
+    p.lives = std::max(p.lives - 1, 0);
     p.shield = 0.0;
 }
 

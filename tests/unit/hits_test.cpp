@@ -231,6 +231,12 @@ TEST_F(Hits, DeathCostsALifeNotBelowZeroAndEmptiesTheShield)
     EXPECT_EQ(player(0).deathAnim.frameStart, NOW_MS);
     die(player(0), NOW_MS);
     EXPECT_EQ(player(0).lives, 0);
+
+    // Lives are not checked when read, so a match may start below zero; it
+    // must still end at the first death.
+    player(1).lives = -3;
+    die(player(1), NOW_MS);
+    EXPECT_EQ(player(1).lives, 0);
 }
 
 TEST_F(Hits, AKillByTheOtherPlayersShotIsCreditedAndAnnounced)
