@@ -32,9 +32,9 @@ constexpr seconds MENU_EXPECTED_FOR{2};  // no play keys after Escape or a lost 
 constexpr seconds HANG_LIMIT{60};        // clock not read for this long: the game hangs
 constexpr int MAX_HELD_KEYS = 4;
 constexpr double PRESS_CHANCE = 0.3;        // per step, while fewer keys are held
-constexpr double ESCAPE_CHANCE = 1.0 / 750; // per step: about one menu visit per 15 s of play
+constexpr double ESCAPE_CHANCE = 1.0 / 1500; // per step: about one menu visit per 30 s of play
 constexpr int MIN_HOLD_MS = 30;
-constexpr int MAX_HOLD_MS = 700;
+constexpr int MAX_HOLD_MS = 1200;
 constexpr int POINTER_X = 512;           // inside the window, which gets the keys without a window manager
 constexpr int POINTER_Y = 384;
 

@@ -46,7 +46,8 @@ bool startGame(SoakRun& run)
 {
     run.game = std::make_unique<Game>();
     if (!startUp(*run.game, GAME_ARG_COUNT, GAME_ARGS)) {
-        run.figures.failures.emplace_back(run.figures.restarts ? "the game did not start again" : "the game did not start");
+        const bool again = run.figures.restarts > 0;
+        run.figures.failures.emplace_back(again ? "the game did not start again" : "the game did not start");
         SDL_Quit();
         run.game.reset();
         return false;
