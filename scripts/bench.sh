@@ -25,12 +25,12 @@ source "$root/tests/game/lib.bash" "$game"
 start_x 1024x768x24
 copy=
 pid=
-cleanup() {
+stop_everything() {
   if [[ -n $pid ]]; then kill -KILL "$pid" 2>/dev/null || true; fi
   if [[ -n $copy ]]; then rm -rf "$copy"; fi
   kill "$xvfb_pid" 2>/dev/null || true
 }
-trap cleanup EXIT
+trap stop_everything EXIT
 # No sound card is needed: the mixer plays into SDL's dummy device, so the
 # music is still opened and decoded.
 export SDL_AUDIODRIVER=dummy
