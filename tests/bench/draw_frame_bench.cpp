@@ -154,8 +154,10 @@ int measure(Bench& b, int framesPerBlock, int rounds)
                     still.cpuMs.back(), full.fps.back(), full.cpuMs.back());
     }
     const int shots = countActiveShots(*b.match);
-    if (shots != SHOT_POOL_SIZE) {
-        std::fprintf(stderr, "draw_benchmark: only %d shots were still in flight\n", shots);
+    const bool shipsAlive = b.match->players[0].lifeState == ALIVE && b.match->players[1].lifeState == ALIVE;
+    if (shots != SHOT_POOL_SIZE || !shipsAlive) {
+        std::fprintf(stderr, "draw_benchmark: the scene changed: %d shots in flight, ships %s\n", shots,
+                     shipsAlive ? "alive" : "not both alive");
         return 1;
     }
     const double fullFps = median(full.fps);
