@@ -24,36 +24,37 @@ static Vec2 impactPosition(const Explosion& e, const Projectile& shot, const std
     return shot.position;
 }
 
-static void queueInFlight(std::vector<QueuedSprite>& queue, Explosion& e, const Projectile& shot, int32_t nowMs)
+// Grows to the busiest frame's needs once and is reused by every later frame.
+static SpriteBatch shotBatch;
+
+static void queueInFlight(SpriteBatch& batch, Explosion& e, const Projectile& shot, int32_t nowMs)
 {
     const Sprite& sprite = catalogue[currentTexture(e.flightAnim, nowMs)];
     const int x = worldToPixel(shot.position.x);
     const int y = worldToPixel(shot.position.y);
     if (shot.orientByHeading == 1)
-        queueSpriteRotated(queue, sprite, x, y, shot.heading.angle);
+        queueSpriteRotated(batch, sprite, x, y, shot.heading.angle);
     else if (e.orientByVelocity)
-        queueSpriteRotated(queue, sprite, x, y, velocityOf(shot).angle);
+        queueSpriteRotated(batch, sprite, x, y, velocityOf(shot).angle);
     else
-        queueSprite(queue, sprite, x, y);
+        queueSprite(batch, sprite, x, y);
 }
 
 void drawShots(int count, Explosion explosions[], Projectile projectiles[], const std::vector<Body>& bodies,
                const GameMap& map, const Player players[], int32_t nowMs)
 {
     assert(count >= 0 && count <= SHOT_POOL_SIZE);
-    std::vector<QueuedSprite> queue;
-    queue.reserve(count);
     for (int i = 0; i < count; ++i) {
         Projectile& shot = projectiles[i];
         Explosion& e = explosions[i];
         if (!shot.active)
             continue;
         if (!e.exploding) {
-            queueInFlight(queue, e, shot, nowMs);
+            queueInFlight(shotBatch, e, shot, nowMs);
         } else if (!retireShotIfImpactEnded(shot, e, nowMs)) {
             const Vec2 at = impactPosition(e, shot, bodies, map, players);
-            queueSprite(queue, catalogue[currentTexture(e.impactAnim, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
+            queueSprite(shotBatch, catalogue[currentTexture(e.impactAnim, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
         }
     }
-    drawQueue(queue);
+    drawBatch(shotBatch);
 }

@@ -11,23 +11,19 @@ constexpr int GRID_ROWS = PLAYFIELD_HEIGHT / GRID_CELL_PX;
 constexpr int BOX_MARGIN_PX = 1; // rounding of turned corners
 constexpr uint64_t INDEX_MASK = (1u << 20) - 1; // queue positions in a sort key
 
-void queueSprite(std::vector<QueuedSprite>& queue, const Sprite& s, int x, int y)
+void queueSprite(SpriteBatch& batch, const Sprite& s, int x, int y)
 {
     if (s.texture)
-        queue.push_back(QueuedSprite{&s, x, y, 0.0, false});
+        batch.sprites.push_back(QueuedSprite{&s, x, y, 0.0, false});
 }
 
-void queueSpriteRotated(std::vector<QueuedSprite>& queue, const Sprite& s, int x, int y, double angle)
+void queueSpriteRotated(SpriteBatch& batch, const Sprite& s, int x, int y, double angle)
 {
     if (s.texture)
-        queue.push_back(QueuedSprite{&s, x, y, angle, true});
+        batch.sprites.push_back(QueuedSprite{&s, x, y, angle, true});
 }
 
-// Pixels a sprite may touch, inclusive, with a margin.
-struct PixelBox {
-    int left, top, right, bottom;
-};
-
+// With a margin for the rounding of turned corners.
 static PixelBox boxOf(const QueuedSprite& q)
 {
     const Sprite& s = *q.sprite;
@@ -52,16 +48,6 @@ static bool overlap(const PixelBox& a, const PixelBox& b)
 
 static int clampedCell(int px, int cells) { return std::clamp(px / GRID_CELL_PX, 0, cells - 1); }
 
-// Earlier sprites filed under each grid cell their box touches, as linked
-// lists in one array, so the overlap search looks only near each sprite.
-struct SpriteGrid {
-    struct Entry {
-        int sprite, next;
-    };
-    std::vector<int> head = std::vector<int>(GRID_COLUMNS * GRID_ROWS, -1);
-    std::vector<Entry> entries;
-};
-
 template <typename Visit>
 static void forEachCell(const PixelBox& b, Visit visit)
 {
@@ -73,58 +59,62 @@ static void forEachCell(const PixelBox& b, Visit visit)
 
 // A sprite's layer: not below that of any earlier sprite it may overlap, and
 // above it when their textures differ. Within a layer, sprites of different
-// textures never overlap.
-static std::vector<int> layersOf(const std::vector<QueuedSprite>& queue)
+// textures never overlap. Earlier sprites are filed under each grid cell their
+// box touches, so the overlap search looks only near each sprite.
+static void assignLayers(SpriteBatch& b)
 {
-    const int n = static_cast<int>(queue.size());
-    std::vector<PixelBox> boxes(n);
-    std::vector<int> layers(n, 0);
-    SpriteGrid grid;
-    grid.entries.reserve(queue.size() * 2);
+    const int n = static_cast<int>(b.sprites.size());
+    b.boxes.resize(n);
+    b.layers.assign(n, 0);
+    b.cellHeads.assign(GRID_COLUMNS * GRID_ROWS, -1);
+    b.entrySprites.clear();
+    b.entryNext.clear();
     for (int i = 0; i < n; ++i) {
-        boxes[i] = boxOf(queue[i]);
-        forEachCell(boxes[i], [&](int cell) {
-            for (int e = grid.head[cell]; e != -1; e = grid.entries[e].next) {
-                const int j = grid.entries[e].sprite;
-                if (!overlap(boxes[i], boxes[j]))
+        b.boxes[i] = boxOf(b.sprites[i]);
+        forEachCell(b.boxes[i], [&b, i](int cell) {
+            for (int e = b.cellHeads[cell]; e != -1; e = b.entryNext[e]) {
+                const int j = b.entrySprites[e];
+                if (!overlap(b.boxes[i], b.boxes[j]))
                     continue;
-                const bool sameTexture = queue[j].sprite->texture == queue[i].sprite->texture;
-                layers[i] = std::max(layers[i], layers[j] + (sameTexture ? 0 : 1));
+                const bool sameTexture = b.sprites[j].sprite->texture == b.sprites[i].sprite->texture;
+                b.layers[i] = std::max(b.layers[i], b.layers[j] + (sameTexture ? 0 : 1));
             }
         });
-        forEachCell(boxes[i], [&](int cell) {
-            grid.entries.push_back(SpriteGrid::Entry{i, grid.head[cell]});
-            grid.head[cell] = static_cast<int>(grid.entries.size()) - 1;
+        forEachCell(b.boxes[i], [&b, i](int cell) {
+            b.entrySprites.push_back(i);
+            b.entryNext.push_back(b.cellHeads[cell]);
+            b.cellHeads[cell] = static_cast<int>(b.entrySprites.size()) - 1;
         });
     }
-    return layers;
 }
 
-std::vector<int> textureGroupedOrder(const std::vector<QueuedSprite>& queue)
+const std::vector<int>& textureGroupedOrder(SpriteBatch& b)
 {
-    assert(queue.size() <= INDEX_MASK);
-    const std::vector<int> layers = layersOf(queue);
+    assert(b.sprites.size() <= INDEX_MASK);
+    assignLayers(b);
     // Layer, then texture slot, then queued order, so overlapping sprites of
     // one texture keep theirs; packed in one number, as sorting is per frame.
-    std::vector<uint64_t> keys(queue.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        keys[i] = static_cast<uint64_t>(layers[i]) << 40 |
-                  static_cast<uint64_t>(queue[i].sprite->texture->slot) << 20 | i;
-    std::sort(keys.begin(), keys.end());
-    std::vector<int> order(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        order[i] = static_cast<int>(keys[i] & INDEX_MASK);
-    return order;
+    const size_t n = b.sprites.size();
+    b.keys.resize(n);
+    for (size_t i = 0; i < n; ++i)
+        b.keys[i] = static_cast<uint64_t>(b.layers[i]) << 40 |
+                    static_cast<uint64_t>(b.sprites[i].sprite->texture->slot) << 20 | i;
+    std::sort(b.keys.begin(), b.keys.end());
+    b.order.resize(n);
+    for (size_t i = 0; i < n; ++i)
+        b.order[i] = static_cast<int>(b.keys[i] & INDEX_MASK);
+    return b.order;
 }
 
-void drawQueue(const std::vector<QueuedSprite>& queue)
+void drawBatch(SpriteBatch& b)
 {
-    for (const int i : textureGroupedOrder(queue)) {
-        const QueuedSprite& q = queue[i];
+    for (const int i : textureGroupedOrder(b)) {
+        const QueuedSprite& q = b.sprites[i];
         assert(q.sprite && q.sprite->texture);
         if (q.rotated)
             drawSpriteRotated(*q.sprite, q.x, q.y, q.angle);
         else
             drawSprite(*q.sprite, q.x, q.y);
     }
+    b.sprites.clear();
 }

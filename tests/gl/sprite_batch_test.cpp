@@ -66,14 +66,15 @@ TEST_F(SpriteBatchTest, SpritesApartAreGroupedByTextureInQueuedOrder)
     const Sprite& a = makeSprite(8, 8, makeColour(255, 0, 0, 255));
     const Sprite& b = makeSprite(8, 8, makeColour(0, 255, 0, 255));
     const Sprite empty;
-    std::vector<QueuedSprite> queue;
+    SpriteBatch batch;
+    std::vector<QueuedSprite>& queue = batch.sprites;
     for (int i = 0; i < 6; ++i)
-        queueSprite(queue, i % 2 ? b : a, 100 + 40 * i, 100);
-    queueSprite(queue, empty, 500, 100);
-    queueSpriteRotated(queue, empty, 500, 100, 1.0);
+        queueSprite(batch, i % 2 ? b : a, 100 + 40 * i, 100);
+    queueSprite(batch, empty, 500, 100);
+    queueSpriteRotated(batch, empty, 500, 100, 1.0);
     ASSERT_EQ(queue.size(), 6u) << "empty sprites are left out";
 
-    const std::vector<int> order = textureGroupedOrder(queue);
+    const std::vector<int> order = textureGroupedOrder(batch);
     ASSERT_EQ(order.size(), 6u);
     EXPECT_EQ(textureChanges(queue, order), 1);
     for (int i = 0; i + 2 < 6; ++i)
@@ -86,16 +87,16 @@ TEST_F(SpriteBatchTest, OverlappingSpritesKeepTheirQueuedOrder)
     const Sprite& b = makeSprite(10, 10, makeColour(0, 255, 0, 255));
     const Sprite& square = makeSprite(20, 20, makeColour(0, 0, 255, 255));
     const Sprite& dot = makeSprite(2, 2, makeColour(255, 255, 0, 255));
-    std::vector<QueuedSprite> queue;
-    queueSprite(queue, a, 100, 100); // 0
-    queueSprite(queue, b, 106, 100); // 1 over 0
-    queueSprite(queue, a, 112, 100); // 2 over 1
-    queueSprite(queue, a, 600, 600); // 3 apart from all
-    queueSprite(queue, dot, 314, 300); // 4: only a corner of the turned square reaches it
-    queueSpriteRotated(queue, square, 300, 300, PI / 4); // 5
-    queueSprite(queue, b, 700, 100); // 6 apart
+    SpriteBatch batch;
+    queueSprite(batch, a, 100, 100); // 0
+    queueSprite(batch, b, 106, 100); // 1 over 0
+    queueSprite(batch, a, 112, 100); // 2 over 1
+    queueSprite(batch, a, 600, 600); // 3 apart from all
+    queueSprite(batch, dot, 314, 300); // 4: only a corner of the turned square reaches it
+    queueSpriteRotated(batch, square, 300, 300, PI / 4); // 5
+    queueSprite(batch, b, 700, 100); // 6 apart
 
-    const std::vector<int> order = textureGroupedOrder(queue);
+    const std::vector<int> order = textureGroupedOrder(batch);
     EXPECT_LT(positionIn(order, 0), positionIn(order, 1));
     EXPECT_LT(positionIn(order, 1), positionIn(order, 2));
     EXPECT_LT(positionIn(order, 4), positionIn(order, 5));
@@ -113,20 +114,24 @@ TEST_F(SpriteBatchTest, GroupedDrawingLooksExactlyLikeQueuedOrder)
     std::mt19937 random(7);
     std::uniform_int_distribution<int> place(0, 240);
     std::uniform_real_distribution<double> turn(0.0, 2 * PI);
-    std::vector<QueuedSprite> queue;
+    SpriteBatch batch;
+    std::vector<QueuedSprite>& queue = batch.sprites;
     for (int i = 0; i < 600; ++i) {
         const Sprite& s = *kinds[i % 3];
         if (i % 2)
-            queueSpriteRotated(queue, s, 300 + place(random), 200 + place(random), turn(random));
+            queueSpriteRotated(batch, s, 300 + place(random), 200 + place(random), turn(random));
         else
-            queueSprite(queue, s, 300 + place(random), 200 + place(random));
+            queueSprite(batch, s, 300 + place(random), 200 + place(random));
     }
 
     clearScreen();
     drawInQueuedOrder(queue);
     const std::vector<uint8_t> queued = grabScreen();
     clearScreen();
-    drawQueue(queue);
+    const std::vector<QueuedSprite> queuedCopy = queue;
+    drawBatch(batch);
+    EXPECT_TRUE(queue.empty()) << "a drawn batch starts the next frame empty";
+    queue = queuedCopy;
     const std::vector<uint8_t> grouped = grabScreen();
     EXPECT_TRUE(queued == grouped);
 
@@ -140,7 +145,7 @@ TEST_F(SpriteBatchTest, GroupedDrawingLooksExactlyLikeQueuedOrder)
     EXPECT_FALSE(queued == grabScreen());
     std::vector<int> inOrder(queue.size());
     std::iota(inOrder.begin(), inOrder.end(), 0);
-    EXPECT_LT(textureChanges(queue, textureGroupedOrder(queue)), textureChanges(queue, inOrder));
+    EXPECT_LT(textureChanges(queue, textureGroupedOrder(batch)), textureChanges(queue, inOrder));
 }
 
 } // namespace
