@@ -35,7 +35,6 @@ trap stop_everything EXIT
 # music is still opened and decoded.
 export SDL_AUDIODRIVER=dummy
 
-# "met" when the figure is below the target.
 # The X server here refuses a connection now and then: X clients get a few tries.
 press() {
   local _
@@ -45,6 +44,7 @@ press() {
   done
   return 1
 }
+# "met" when the figure is below the target.
 verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v < t ? "met" : "MISSED") }'; }
 show() { echo "\$ $*"; }
 
