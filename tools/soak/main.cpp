@@ -70,13 +70,13 @@ void endGame(SoakRun& run)
 void sampleMemory(SoakRun& run)
 {
     SoakFigures& f = run.figures;
-    const long rss = residentKilobytes();
+    const MemoryReading reading = readResidentMemory();
     f.elapsedSeconds = secondsSince(run.begun);
-    noteResidentMemory(f, rss);
+    noteMemory(f, reading);
     if (SoakClock::now() < run.nextProgress)
         return;
     run.nextProgress += PROGRESS_EVERY;
-    printProgress(f, rss, liveTextureCount());
+    printProgress(f, reading, liveTextureCount());
 }
 
 void afterPass(SoakRun& run)
@@ -106,8 +106,7 @@ void finishRun(SoakRun& run)
     stopKeyPresser(run.presser, run.signals);
     SoakFigures& f = run.figures;
     f.elapsedSeconds = secondsSince(run.begun);
-    f.endRssKb = residentKilobytes();
-    noteResidentMemory(f, f.endRssKb);
+    noteMemory(f, readResidentMemory());
     f.keysPressed = run.signals.keysPressed.load();
     f.menuVisits = run.signals.menuVisits.load();
     if (run.game)
@@ -118,7 +117,7 @@ void finishRun(SoakRun& run)
 // Plays for the time asked; false when the soak could not run at all.
 bool soak(SoakRun& run)
 {
-    run.figures.warmupSeconds = warmupSecondsFor(run.options.seconds);
+    run.figures.warmupSeconds = warmupSecondsFor(run.options);
     setTickSource(countedTicks);
     if (!startGame(run))
         return false;

@@ -7,6 +7,7 @@ struct SoakOptions {
     int seconds = 60;        // how long the game is played
     uint32_t seed = 1;       // the key presser's draws and the game's own random source
     int lives = 2;           // lives per match: few, so that matches end often
+    int warmupSeconds = -1;  // before memory is compared; -1: a third of the run
     bool showHelp = false;
 };
 

@@ -1,13 +1,10 @@
 #include "soak_report.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
-constexpr int FULL_WARMUP_SECONDS = 60;
-constexpr int SHORT_RUN_WARMUP_DIVISOR = 3; // shorter runs warm up for a third of their time
+constexpr int WARMUP_DIVISOR = 3; // by default the first third of a run is warm-up
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool MEMORY_IS_JUDGED = false;
@@ -15,18 +12,19 @@ constexpr bool MEMORY_IS_JUDGED = false;
 constexpr bool MEMORY_IS_JUDGED = true;
 #endif
 
-double growthPercent(const SoakFigures& f)
+void printTrack(const char* label, const MemoryTrack& t, int warmupSeconds, const char* verdict)
 {
-    const long base = f.warmupPeakRssKb;
-    return base > 0 ? 100.0 * static_cast<double>(f.endRssKb - base) / static_cast<double>(base) : 0.0;
+    std::printf("  %-16s %ld kB at %d s (warm-up high %ld kB), %ld kB at the end (%+.2f %%%s), peak %ld kB\n", label,
+                t.atWarmupEndKb, warmupSeconds, t.warmupHighKb, t.endKb, growthPercent(t), verdict, t.peakKb);
 }
 
 void printMemory(const SoakFigures& f)
 {
-    std::printf("  resident memory  %ld kB at %d s (warm-up high %ld kB), %ld kB at the end, peak %ld kB\n",
-                f.warmupRssKb, f.warmupSeconds, f.warmupPeakRssKb, f.endRssKb, f.peakRssKb);
-    std::printf("  memory growth    %+.2f %% over the warm-up high (limit %.0f %%%s)\n", growthPercent(f),
-                MAX_MEMORY_GROWTH_PERCENT, MEMORY_IS_JUDGED ? "" : ", not judged under AddressSanitizer");
+    char limit[64];
+    std::snprintf(limit, sizeof limit, ", limit %.0f %%", MAX_MEMORY_GROWTH_PERCENT);
+    const char* judged = MEMORY_IS_JUDGED ? limit : ", not judged under AddressSanitizer";
+    printTrack("resident memory", f.resident, f.warmupSeconds, judged);
+    printTrack("anonymous memory", f.anonymous, f.warmupSeconds, ", not judged");
 }
 
 void printMatches(const MatchTally& t)
@@ -40,54 +38,39 @@ void printMatches(const MatchTally& t)
 
 } // namespace
 
-long residentKilobytes()
+int warmupSecondsFor(const SoakOptions& options)
 {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return -1;
-    long kb = -1;
-    char line[256];
-    while (std::fgets(line, sizeof line, status))
-        if (std::sscanf(line, "VmRSS: %ld", &kb) == 1)
-            break;
-    std::fclose(status);
-    return kb;
+    return options.warmupSeconds >= 0 ? options.warmupSeconds : options.seconds / WARMUP_DIVISOR;
 }
 
-int warmupSecondsFor(int runSeconds)
+void noteMemory(SoakFigures& f, const MemoryReading& reading)
 {
-    return std::min(FULL_WARMUP_SECONDS, runSeconds / SHORT_RUN_WARMUP_DIVISOR);
-}
-
-void noteResidentMemory(SoakFigures& f, long rssKb)
-{
-    f.peakRssKb = std::max(f.peakRssKb, rssKb);
-    if (f.warmupRssKb >= 0)
-        return;
-    f.warmupPeakRssKb = std::max(f.warmupPeakRssKb, rssKb);
-    if (f.elapsedSeconds >= f.warmupSeconds)
-        f.warmupRssKb = rssKb;
+    const bool warmupEnds = f.elapsedSeconds >= f.warmupSeconds && f.resident.atWarmupEndKb < 0;
+    noteReading(f.resident, reading.residentKb, warmupEnds);
+    noteReading(f.anonymous, reading.anonymousKb, warmupEnds);
 }
 
 void checkMemoryGrowth(SoakFigures& f)
 {
-    char text[160];
-    if (f.warmupPeakRssKb <= 0 || f.endRssKb <= 0) {
-        f.failures.emplace_back("resident memory could not be read from /proc/self/status");
+    const MemoryTrack& t = f.resident;
+    if (t.warmupHighKb <= 0 || t.endKb <= 0) {
+        f.failures.emplace_back("memory could not be read from /proc/self/status");
         return;
     }
-    if (!MEMORY_IS_JUDGED || growthPercent(f) < MAX_MEMORY_GROWTH_PERCENT)
+    if (!MEMORY_IS_JUDGED || growthPercent(t) < MAX_MEMORY_GROWTH_PERCENT)
         return;
+    char text[160];
     std::snprintf(text, sizeof text, "resident memory grew from %ld kB to %ld kB (%+.2f %%) after the warm-up",
-                  f.warmupPeakRssKb, f.endRssKb, growthPercent(f));
+                  t.warmupHighKb, t.endKb, growthPercent(t));
     f.failures.emplace_back(text);
 }
 
-void printProgress(const SoakFigures& f, long rssKb, int textures)
+void printProgress(const SoakFigures& f, const MemoryReading& reading, int textures)
 {
     const MatchTally& t = f.tally;
-    std::printf("soak %5d s  rss %ld kB  textures %d  matches %d  map changes %d  restarts %d\n",
-                f.elapsedSeconds, rssKb, textures, t.finished, t.mapChanges, f.restarts);
+    std::printf("soak %5d s  rss %ld kB (anon %ld kB)  textures %d  matches %d  map changes %d  restarts %d\n",
+                f.elapsedSeconds, reading.residentKb, reading.anonymousKb, textures, t.finished, t.mapChanges,
+                f.restarts);
     std::fflush(stdout);
 }
 
