@@ -11,6 +11,8 @@ TIME_LIMIT=300 # seconds; the soak leaves its menus and stops by itself long bef
 start_x
 copy=$(copy_game)
 trap 'rm -rf "$copy"; kill $xvfb_pid 2>/dev/null || true' EXIT
+# Heavy weapons in most slots, so that random shots still end lives often.
+printf 'Nova\nVega\n0\n1\n0\n9\n3\n9\n2\n9\n2\n9\n9\n3\n9\n7' >"$copy/config.cfg"
 cp "$copy/config.cfg" "$copy/before.cfg"
 
 # One life per match: every loss ends a match, so a minute holds several.

@@ -30,18 +30,18 @@ constexpr seconds MENU_KEY_TIMEOUT{10};
 constexpr seconds LEAVE_WAIT{2};         // for the match to come back after a plan
 constexpr seconds MENU_EXPECTED_FOR{2};  // no play keys after Escape or a lost match
 constexpr seconds HANG_LIMIT{60};        // clock not read for this long: the game hangs
-constexpr int MAX_HELD_KEYS = 4;
+constexpr int MAX_HELD_KEYS = 6;
 constexpr double PRESS_CHANCE = 0.3;        // per step, while fewer keys are held
 constexpr double ESCAPE_CHANCE = 1.0 / 1500; // per step: about one menu visit per 30 s of play
 constexpr int MIN_HOLD_MS = 30;
-constexpr int MAX_HOLD_MS = 1200;
+constexpr int MAX_HOLD_MS = 1500;
 constexpr int POINTER_X = 512;           // inside the window, which gets the keys without a window manager
 constexpr int POINTER_Y = 384;
 
-// Both players' keys. Fire three times and thrust twice: shots and crashes
-// end lives, and matches should end often.
-const KeySym PLAY_KEYS[] = {XK_d,    XK_g,     XK_r,  XK_r,  XK_f,    XK_1, XK_1, XK_1, XK_2, XK_3,
-                            XK_Left, XK_Right, XK_Up, XK_Up, XK_Down, XK_i, XK_i, XK_i, XK_o, XK_p};
+// Both players' keys. Fire four times and thrust three times: shots and
+// crashes end lives, and matches should end often.
+const KeySym PLAY_KEYS[] = {XK_d,    XK_g,     XK_r,  XK_r,  XK_r,  XK_f,    XK_1, XK_1, XK_1, XK_1, XK_2, XK_3,
+                            XK_Left, XK_Right, XK_Up, XK_Up, XK_Up, XK_Down, XK_i, XK_i, XK_i, XK_i, XK_o, XK_p};
 constexpr int PLAY_KEY_COUNT = sizeof PLAY_KEYS / sizeof PLAY_KEYS[0];
 // In MenuKey order.
 const KeySym MENU_KEYS[] = {XK_Up, XK_Down, XK_Left, XK_Right, XK_Return, XK_Escape};
