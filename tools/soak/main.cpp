@@ -84,7 +84,9 @@ void afterPass(SoakRun& run)
     run.signals.passes.fetch_add(1);
     run.signals.currentMap = run.game->match->currentMapIndex;
     notePass(run.watch, run.figures.tally, run.figures.failures);
-    sampleMemory(run);
+    // Past the deadline the presser is leaving the menus, which is not play.
+    if (SoakClock::now() < run.deadline)
+        sampleMemory(run);
 }
 
 void playUntilDeadline(SoakRun& run)
@@ -106,7 +108,6 @@ void finishRun(SoakRun& run)
     stopKeyPresser(run.presser, run.signals);
     SoakFigures& f = run.figures;
     f.elapsedSeconds = secondsSince(run.begun);
-    noteMemory(f, readResidentMemory());
     f.keysPressed = run.signals.keysPressed.load();
     f.menuVisits = run.signals.menuVisits.load();
     if (run.game)

@@ -29,8 +29,8 @@ struct SoakFigures {
 int warmupSecondsFor(const SoakOptions& options);
 // Takes one reading into the figures, at figures.elapsedSeconds.
 void noteMemory(SoakFigures& figures, const MemoryReading& reading);
-// Adds a failure when resident memory (VmRSS) at the end lies the limit or
-// more above the warm-up's high. The anonymous part (heap and private
+// Adds a failure when resident memory (VmRSS) at the end of play (the last
+// reading before the deadline) lies the limit or more above the warm-up's high. The anonymous part (heap and private
 // mappings) is only reported, to tell a leak from library pages. Under
 // AddressSanitizer nothing is judged: its quarantine of freed memory grows
 // by design, and its leak checker at exit takes over.
