@@ -1,6 +1,7 @@
 #include "app/game.h"
 
 #include <SDL/SDL.h>
+#include <malloc.h>
 #include <cstdio>
 #include <ctime>
 #include "app/config_file.h"
@@ -77,8 +78,17 @@ static void buildMatch(Game& game, const GameConfig& config, int argc, const cha
     renderMatchLabels(game.texts);
 }
 
+// Blocks from this size up are mapped on their own and returned when freed.
+constexpr int LARGE_BLOCK_BYTES = 256 * 1024;
+
 bool startUp(Game& game, int argc, const char* const* argv)
 {
+    // Every menu takes and frees pictures of several megabytes (the captured
+    // frame, its texture and the driver's copy). By default the C library
+    // raises its threshold after the first such free and keeps later ones in
+    // the heap, where they fragment it and lift resident memory from menu to
+    // menu; a fixed threshold gives them back to the system each time.
+    mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES);
     if (!startDisplay(game, argc, argv))
         return false;
     GameConfig config;
