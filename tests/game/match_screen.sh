@@ -10,23 +10,8 @@ cd "$copy"
 pid=
 trap 'if [[ -n $pid ]]; then kill -KILL $pid 2>/dev/null || true; fi; kill $xvfb_pid 2>/dev/null || true; rm -rf "$copy"' EXIT
 
-# The X server here refuses a connection now and then: X clients get a few tries.
-screenshot() {
-  local _
-  for _ in 1 2 3 4 5; do
-    import -window root "$copy/$1.png" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
-}
-press() {
-  local _
-  for _ in 1 2 3 4 5; do
-    xdotool "$@" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
-}
+screenshot() { x_try import -window root "$copy/$1.png"; }
+press() { x_try xdotool "$@"; }
 # Mean brightness (0..1) of a w x h region at x, y of a screenshot.
 mean_of() { convert "$copy/$1.png" -crop "$2x$3+$4+$5" -format '%[fx:mean]' info:; }
 # Ammunition bars: segments from x 90 (player 1) and 721 (player 2) on row 34.
