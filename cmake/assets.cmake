@@ -25,12 +25,20 @@ add_custom_command(OUTPUT ${MUSIC_FILE}
   DEPENDS zentavor-music
   COMMENT "Composing the music")
 
-# A face from fonts-dejavu-core: the bold strokes stay whole at 8 to 14
-# points in solid (unsmoothed) rendering and when the screen is scaled down.
-set(FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
-add_custom_command(OUTPUT ${GAME_DIR}/font.ttf
-  COMMAND ${CMAKE_COMMAND} -E copy ${FONT_SOURCE} ${GAME_DIR}/font.ttf
-  DEPENDS ${FONT_SOURCE})
+# The font: our own pixel drawings at each size the game opens it at,
+# written as TrueType by zentavor-font, with its licence beside it.
+file(GLOB FONT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/font/*.cpp)
+add_executable(zentavor-font ${FONT_SOURCES})
+set(FONT_FILE ${GAME_DIR}/font.ttf)
+set(FONT_LICENCE_SOURCE ${CMAKE_SOURCE_DIR}/tools/font/font-licence.txt)
+set(FONT_LICENCE ${GAME_DIR}/font-licence.txt)
+add_custom_command(OUTPUT ${FONT_FILE}
+  COMMAND zentavor-font ${FONT_FILE}
+  DEPENDS zentavor-font
+  COMMENT "Drawing the font")
+add_custom_command(OUTPUT ${FONT_LICENCE}
+  COMMAND ${CMAKE_COMMAND} -E copy ${FONT_LICENCE_SOURCE} ${FONT_LICENCE}
+  DEPENDS ${FONT_LICENCE_SOURCE})
 
 # Runs on every build but never replaces a player's saved choices.
 add_custom_target(default_config ALL
@@ -38,7 +46,7 @@ add_custom_target(default_config ALL
           -DDEFAULT=${CMAKE_SOURCE_DIR}/tools/default-config.cfg
           -P ${CMAKE_SOURCE_DIR}/cmake/default_config.cmake)
 
-add_custom_target(game_assets ALL DEPENDS ${ART_STAMP} ${MUSIC_FILE} ${GAME_DIR}/font.ttf)
+add_custom_target(game_assets ALL DEPENDS ${ART_STAMP} ${MUSIC_FILE} ${FONT_FILE} ${FONT_LICENCE})
 add_dependencies(zentavor game_assets default_config)
 
 # All 96 pictures enlarged on one sheet for review: <build>/contact-sheet.png.

@@ -53,7 +53,7 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/zentavor DESTINATION ${CMAKE_INSTALL_B
 install(DIRECTORY ${GAME_DIR}/img/ DESTINATION ${ZENTAVOR_DATA_INSTALL_DIR}/img
   FILES_MATCHING PATTERN "*.bmp")
 install(FILES ${MUSIC_FILE} DESTINATION ${ZENTAVOR_DATA_INSTALL_DIR}/sound)
-install(FILES ${GAME_DIR}/font.ttf DESTINATION ${ZENTAVOR_DATA_INSTALL_DIR})
+install(FILES ${FONT_FILE} ${FONT_LICENCE} DESTINATION ${ZENTAVOR_DATA_INSTALL_DIR})
 # The shipped defaults, not the build folder's config.cfg, which holds
 # whatever was last chosen while playing from it.
 install(FILES ${CMAKE_SOURCE_DIR}/tools/default-config.cfg

@@ -4,10 +4,11 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
-          libgl-dev libgl1-mesa-dri libvorbis-dev fonts-dejavu-core xvfb xauth)
+          libgl-dev libgl1-mesa-dri libvorbis-dev xvfb xauth)
 if [[ "${1:-}" == "--test" ]]; then
+  # fonts-dejavu-core: the labels of the picture contact sheet.
   packages+=(libgtest-dev libbenchmark-dev xdotool imagemagick x11-utils python3
-            libxtst-dev desktop-file-utils appstream man-db)
+            libxtst-dev desktop-file-utils appstream man-db fonts-dejavu-core)
 fi
 
 missing=()
