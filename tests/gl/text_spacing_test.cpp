@@ -1,6 +1,7 @@
 #include <SDL/SDL_ttf.h>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <sstream>

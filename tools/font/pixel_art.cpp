@@ -35,6 +35,12 @@ const Accented ACCENTED[] = {
     {0xFF, 'y', DIAERESIS}, {'i', DOTLESS_I, DOT_ABOVE}, {'j', DOTLESS_J, DOT_ABOVE},
 };
 
+// Marks that both designs draw alike; a design may draw its own instead.
+const GlyphArt SHARED_MARKS[] = {
+    {GRAVE, 0, "#.|.#"},         {ACUTE, 0, ".#|#."}, {CIRCUMFLEX, 0, ".##.|#..#"}, {DOT_ABOVE, 0, "#"},
+    {RING, 0, ".##.|#..#|.##."}, {CEDILLA, 0, ".#|##"},
+};
+
 [[noreturn]] void badArt(char32_t code, const char* why)
 {
     std::fprintf(stderr, "zentavor-font: glyph U+%04X: %s\n", static_cast<unsigned>(code), why);
@@ -169,6 +175,8 @@ Drawn drawDesign(const Design& design, const Pen& pen)
     for (const GlyphArt& art : design.glyphs)
         if (!d.byCode.emplace(art.code, applyPen(parseArt(art), pen)).second)
             badArt(art.code, "drawn twice");
+    for (const GlyphArt& art : SHARED_MARKS)
+        d.byCode.emplace(art.code, applyPen(parseArt(art), pen));
     const PixelGlyph space = blank(design.spaceWidth + pen.width - 1, 0, 0);
     d.byCode[' '] = space;
     d.byCode[NO_BREAK_SPACE] = space;

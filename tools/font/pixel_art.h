@@ -26,7 +26,7 @@ constexpr char32_t REPLACEMENT = 0xFFFD;
 // One drawing of every character the font covers, at one height.
 struct Design {
     int spaceWidth = 0; // skeleton pixels
-    std::vector<GlyphArt> glyphs; // ASCII but i and j, the Latin-1 signs, the dotless bodies, U+FFFD, the marks
+    std::vector<GlyphArt> glyphs; // ASCII but i and j, the Latin-1 signs, the dotless bodies, U+FFFD, its own marks
 };
 
 const Design& smallDesign(); // capitals 7 pixels high
