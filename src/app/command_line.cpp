@@ -1,6 +1,15 @@
 #include "app/command_line.h"
 
+#include <cstdlib>
 #include <cstring>
+
+#ifndef ZENTAVOR_VERSION
+#error "the build gives the version (CMake's project VERSION)"
+#endif
+
+constexpr int MIN_WINDOW_WIDTH = 320; // pixels, the smallest -size
+constexpr int MIN_WINDOW_HEIGHT = 240;
+constexpr int MAX_FRAME_CAP = 1000;   // -fps: passes a second
 
 struct SizeOption {
     const char* name;
@@ -14,16 +23,86 @@ static const SizeOption SIZE_OPTIONS[] = {
     {"-320", 320, 240},
 };
 
+struct OptionHelp {
+    const char* usage;
+    const char* effect;
+};
+
+// One line of --help per option, in the order a player looks for them.
+static const OptionHelp OPTION_HELP[] = {
+    {"-1024, -800, -640, -320", "1024x768 (default), 800x600, 640x480 or 320x240"},
+    {"-window, -w", "a window instead of full screen"},
+    {"-desktop", "full screen at the desktop's size, 4:3 kept"},
+    {"-size WxH", "a window from 320x240 up to the screen"},
+    {"-nomusic, -nm, -nosound, -ns", "no music"},
+    {"-tirel, -t", "a pink tint over everything"},
+    {"-fps N", "at most N match frames a second (1-1000)"},
+    {"-vsync", "wait for the screen's refresh at each frame"},
+    {"--help, -h, -help", "this help"},
+    {"--version", "the version"},
+};
+
+// A whole decimal number from text, with nothing after it.
+static bool readWhole(const char* text, const char* end, long& value)
+{
+    if (text == end || *text < '0' || *text > '9')
+        return false;
+    char* stop = nullptr;
+    value = std::strtol(text, &stop, 10);
+    return stop == end && value <= 1000000;
+}
+
+static void reportValue(Settings& s, const char* option, const char* wanted, const char* value)
+{
+    if (value)
+        std::snprintf(s.problem, sizeof s.problem, "%s wants %s, not \"%s\"", option, wanted, value);
+    else
+        std::snprintf(s.problem, sizeof s.problem, "%s wants %s after it", option, wanted);
+}
+
+static void applySize(Settings& s, const char* value)
+{
+    const char* x = value ? std::strchr(value, 'x') : nullptr;
+    long width = 0, height = 0;
+    if (!x || !readWhole(value, x, width) || !readWhole(x + 1, x + std::strlen(x), height) ||
+        width < MIN_WINDOW_WIDTH || height < MIN_WINDOW_HEIGHT) {
+        char wanted[48];
+        std::snprintf(wanted, sizeof wanted, "WIDTHxHEIGHT of at least %dx%d", MIN_WINDOW_WIDTH, MIN_WINDOW_HEIGHT);
+        reportValue(s, "-size", wanted, value);
+        return;
+    }
+    s.screenWidth = static_cast<int>(width);
+    s.screenHeight = static_cast<int>(height);
+    s.fullScreen = false;
+    s.desktopSize = false;
+    s.sizeWithinScreen = true;
+}
+
+static void applyFrameCap(Settings& s, const char* value)
+{
+    long cap = 0;
+    if (!value || !readWhole(value, value + std::strlen(value), cap) || cap < 1 || cap > MAX_FRAME_CAP) {
+        char wanted[48];
+        std::snprintf(wanted, sizeof wanted, "frames a second from 1 to %d", MAX_FRAME_CAP);
+        reportValue(s, "-fps", wanted, value);
+        return;
+    }
+    s.frameCap = static_cast<int32_t>(cap);
+}
+
 Settings parseCommandLine(int argc, const char* const* argv)
 {
     Settings s;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
+        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
         const auto is = [a](const char* option) { return std::strcmp(a, option) == 0; };
         for (const SizeOption& size : SIZE_OPTIONS)
             if (is(size.name)) {
                 s.screenWidth = size.width;
                 s.screenHeight = size.height;
+                s.desktopSize = false;
+                s.sizeWithinScreen = false;
             }
         if (is("-nosound") || is("-ns") || is("-nomusic") || is("-nm"))
             s.musicOn = false;
@@ -31,6 +110,41 @@ Settings parseCommandLine(int argc, const char* const* argv)
             s.fullScreen = false;
         if (is("-tirel") || is("-t"))
             s.baseColour = Colour{255, 180, 180, 255};
+        if (is("-desktop")) {
+            s.desktopSize = true;
+            s.fullScreen = true;
+            s.sizeWithinScreen = false;
+        }
+        // Options with a value take the next argument, whatever it is.
+        if (is("-size")) {
+            applySize(s, next);
+            ++i;
+        }
+        if (is("-fps")) {
+            applyFrameCap(s, next);
+            ++i;
+        }
+        if (is("-vsync"))
+            s.vsync = true;
+        if (is("--help") || is("-h") || is("-help"))
+            s.info = InfoRequest::HELP;
+        if (is("--version"))
+            s.info = InfoRequest::VERSION;
     }
     return s;
+}
+
+bool answerInfoRequest(const Settings& s, FILE* out)
+{
+    if (s.info == InfoRequest::VERSION) {
+        std::fprintf(out, "zentavor %s\n", ZENTAVOR_VERSION);
+        return true;
+    }
+    if (s.info != InfoRequest::HELP)
+        return false;
+    std::fprintf(out, "Usage: zentavor [OPTION]...\nTwo ships duel among planets, two players on one keyboard.\n\n");
+    for (const OptionHelp& option : OPTION_HELP)
+        std::fprintf(out, "  %-30s%s\n", option.usage, option.effect);
+    std::fprintf(out, "\nOther arguments are ignored.\n");
+    return true;
 }

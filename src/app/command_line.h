@@ -1,6 +1,13 @@
-// The command-line options: window size, windowed mode, music and tint.
+// The command-line options: window size and mode, music, tint, frame pacing,
+// and the help and version requests.
 #pragma once
+#include <cstdint>
+#include <cstdio>
 #include "gfx/texture.h"
+
+enum class InfoRequest { NONE, HELP, VERSION };
+
+constexpr int PROBLEM_TEXT_SIZE = 160;
 
 struct Settings {
     int screenWidth = 1024;
@@ -8,7 +15,15 @@ struct Settings {
     bool fullScreen = true;
     bool musicOn = true;
     Colour baseColour{255, 255, 255, 255};
+    bool desktopSize = false;    // -desktop: the desktop's resolution replaces the size
+    bool sizeWithinScreen = false; // -size: refused when larger than the screen
+    int32_t frameCap = 0;        // -fps: match passes a second at most; 0 uncapped
+    bool vsync = false;
+    InfoRequest info = InfoRequest::NONE;
+    char problem[PROBLEM_TEXT_SIZE] = {}; // an option's value that cannot be used; empty when none
 };
 
 // Starts from the defaults and applies argv[0] .. argv[argc - 1] in order.
 Settings parseCommandLine(int argc, const char* const* argv);
+// Prints the help or the version asked for; false when none was asked.
+bool answerInfoRequest(const Settings& s, FILE* out);

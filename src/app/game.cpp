@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include "app/config_file.h"
+#include "app/frame_cap.h"
 #include "draw/scene.h"
 #include "gfx/catalogue_pictures.h"
 #include "gfx/clock.h"
@@ -23,12 +24,26 @@ static bool fail(const char* what, const char* detail)
     return false;
 }
 
+static WindowRequest windowRequestOf(const Settings& s)
+{
+    WindowRequest request;
+    request.width = s.screenWidth;
+    request.height = s.screenHeight;
+    request.fullScreen = s.fullScreen;
+    request.desktopSize = s.desktopSize;
+    request.sizeWithinScreen = s.sizeWithinScreen;
+    request.vsync = s.vsync;
+    return request;
+}
+
 static bool startDisplay(Game& game, int argc, const char* const* argv)
 {
     fillKillMessages(*game.match);
     game.settings = parseCommandLine(argc, argv);
     const Settings& s = game.settings;
-    if (!initVideo(s.screenWidth, s.screenHeight, s.fullScreen))
+    if (s.problem[0])
+        return fail(s.problem, nullptr);
+    if (!initVideo(windowRequestOf(s)))
         return fail("cannot open a window", SDL_GetError());
     const char* missing = nullptr;
     if (!loadTextureCatalogue(&missing))
@@ -142,8 +157,11 @@ void runPassFromControls(Game& game)
 
 void runFrameLoop(Game& game)
 {
-    while (!game.match->quitRequested)
+    FrameCap cap = makeFrameCap(game.settings.frameCap);
+    while (!game.match->quitRequested) {
         runPass(game);
+        waitForNextFrame(cap);
+    }
 }
 
 void shutDown(Game& game)

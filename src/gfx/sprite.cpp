@@ -63,7 +63,7 @@ Sprite& makeRotatedCopy(Sprite& out, const Sprite& sprite, double angle)
 {
     // One unit must be one window pixel, or the read-back would be scaled.
     if (!windowIsPlayfieldSized())
-        setProjection(makePixelRect(0, 0, graphics.windowWidth, graphics.windowHeight));
+        showWindowPixels();
     const int width = static_cast<int>(sprite.texture->width);
     const int height = static_cast<int>(sprite.texture->height);
     const int side = static_cast<int>(std::sqrt(static_cast<double>(width * width + height * height)) + 10);
@@ -80,7 +80,7 @@ Sprite& makeRotatedCopy(Sprite& out, const Sprite& sprite, double angle)
     if (copy)
         replaceColour(copy, makeColour(0, 0, 0, 255), makeColour(0, 0, 0, 0));
     if (!windowIsPlayfieldSized())
-        setProjection(makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
+        showPlayfield();
     setSprite(out, copy);
     return out;
 }

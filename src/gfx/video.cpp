@@ -7,20 +7,44 @@ GraphicsState graphics;
 
 PixelRect makePixelRect(int x, int y, int width, int height) { return PixelRect{x, y, width, height}; }
 
-bool initVideo(int width, int height, bool fullScreen)
+bool initVideo(const WindowRequest& request)
 {
     // Without video or a mode there is no context to draw with: the caller stops.
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return false;
-    if (setVideoMode(width, height, 32, fullScreen, "Zentavor") != 0)
+    // Asked before any mode is set, the video info holds the desktop's resolution.
+    const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
+    int width = request.width;
+    int height = request.height;
+    if (request.desktopSize) {
+        width = desktop->current_w;
+        height = desktop->current_h;
+    }
+    if (request.sizeWithinScreen && (width > desktop->current_w || height > desktop->current_h)) {
+        SDL_SetError("%dx%d is larger than the screen, %dx%d", width, height, desktop->current_w,
+                     desktop->current_h);
         return false;
-    setProjection(makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
+    }
+    if (request.vsync)
+        SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+    if (setVideoMode(width, height, 32, request.fullScreen, "Zentavor") != 0)
+        return false;
+    showPlayfield();
     SDL_ShowCursor(0);
     // SDL turns these signals into quit events, which the game ignores; the
     // system must still be able to stop it.
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     return true;
+}
+
+bool initVideo(int width, int height, bool fullScreen)
+{
+    WindowRequest request;
+    request.width = width;
+    request.height = height;
+    request.fullScreen = fullScreen;
+    return initVideo(request);
 }
 
 int setVideoMode(int width, int height, int bitsPerPixel, bool fullScreen, const char* caption)
@@ -44,6 +68,7 @@ void initGraphicsState(int windowWidth, int windowHeight)
 {
     graphics.windowWidth = windowWidth;
     graphics.windowHeight = windowHeight;
+    graphics.playfieldViewport = letterboxOf(windowWidth, windowHeight);
     for (int i = 0; i < TEXTURE_SLOTS; ++i) {
         graphics.names[i] = 0;
         graphics.slotInUse[i] = false;
@@ -57,6 +82,17 @@ void initGraphicsState(int windowWidth, int windowHeight)
     glDisable(GL_DEPTH_TEST);
 }
 
+PixelRect letterboxOf(int windowWidth, int windowHeight)
+{
+    // Wider than 4:3: bars left and right; taller: bars above and below.
+    if (windowWidth * PLAYFIELD_HEIGHT > windowHeight * PLAYFIELD_WIDTH) {
+        const int width = windowHeight * PLAYFIELD_WIDTH / PLAYFIELD_HEIGHT;
+        return makePixelRect((windowWidth - width) / 2, 0, width, windowHeight);
+    }
+    const int height = windowWidth * PLAYFIELD_HEIGHT / PLAYFIELD_WIDTH;
+    return makePixelRect(0, (windowHeight - height) / 2, windowWidth, height);
+}
+
 void setProjection(const PixelRect& r)
 {
     glMatrixMode(GL_PROJECTION);
@@ -65,6 +101,25 @@ void setProjection(const PixelRect& r)
     glOrtho(r.x, r.x + r.width, r.y + r.height, r.y, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+// OpenGL counts viewport rows from the bottom of the window.
+static void setViewport(const PixelRect& r)
+{
+    glViewport(r.x, graphics.windowHeight - r.y - r.height, r.width, r.height);
+}
+
+void showPlayfield()
+{
+    setViewport(graphics.playfieldViewport);
+    setProjection(makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
+}
+
+void showWindowPixels()
+{
+    const PixelRect window = makePixelRect(0, 0, graphics.windowWidth, graphics.windowHeight);
+    setViewport(window);
+    setProjection(window);
 }
 
 void clearScreen()

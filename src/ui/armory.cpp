@@ -141,6 +141,7 @@ void runArmory(Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON
     renderArmoryTexts(texts, state, weaponTable, fonts);
     openSubScreen(screen);
     while (!state.leave) {
+        waitForMenuFrame(screen);
         beginMenuFrame(screen);
         drawMenuBackground(background, SUBSCREEN_TINT);
         const int changed = applyArmoryKeys(state, screen.input);
@@ -148,6 +149,7 @@ void runArmory(Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON
             renderWeaponName(texts, state, changed, weaponTable, fonts);
         drawArmory(state, texts, weaponTable);
         presentFrame();
+        screen.nextFrameInMs = STILL_PICTURE;
     }
     freeSlotTexts(texts);
     equipChoices(players, state, weaponTable, fireStateTable);

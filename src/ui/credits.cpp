@@ -60,6 +60,14 @@ void drawFaded(const Sprite& text, double alpha, int y)
     setDrawColour(baseColour);
 }
 
+bool allFadedIn(const CreditFades& fades)
+{
+    for (double alpha : fades.alpha)
+        if (alpha < FULL_ALPHA)
+            return false;
+    return true;
+}
+
 // The credits have their own frame: no clear (the background covers the
 // screen) and the keys are read after the background is drawn.
 bool runCreditsFrame(MenuScreen& screen, CreditFades& fades, const CreditTexts& credits, const Sprite& background)
@@ -74,6 +82,7 @@ bool runCreditsFrame(MenuScreen& screen, CreditFades& fades, const CreditTexts& 
     for (int line = 0; line < CREDIT_LINES; ++line)
         drawFaded(credits.texts[line + 1], fades.alpha[line + 1], FIRST_LINE_Y + LINE_SPACING * line);
     presentFrame();
+    screen.nextFrameInMs = allFadedIn(fades) ? STILL_PICTURE : MENU_FRAME_MS;
     return screen.input.escape;
 }
 
@@ -107,7 +116,9 @@ void runCredits(const Sprite& background, const Fonts& fonts)
     MenuScreen screen;
     screen.previousTicks = ticksNow();
     bool leave = false;
-    while (!leave)
+    while (!leave) {
+        waitForMenuFrame(screen);
         leave = runCreditsFrame(screen, fades, credits, background);
+    }
     freeCreditTexts(credits);
 }

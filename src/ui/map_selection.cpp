@@ -96,12 +96,14 @@ void runMapSelection(const GameMap& currentMap, int32_t& selectedMapIndex, const
     renderMapTexts(texts, mapTable, selectedMapIndex, fonts);
     openSubScreen(screen);
     while (!state.leave) {
+        waitForMenuFrame(screen);
         beginMenuFrame(screen);
         drawMenuBackground(background, SUBSCREEN_TINT);
         if (applyMapSelectionKeys(state, screen.input, selectedMapIndex))
             renderCurrentName(texts, mapTable, selectedMapIndex, fonts);
         drawMapSelection(state, texts);
         presentFrame();
+        screen.nextFrameInMs = STILL_PICTURE;
     }
     freeMapTexts(texts);
 }

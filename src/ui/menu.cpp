@@ -1,5 +1,6 @@
 #include "ui/menu.h"
 
+#include <cmath>
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "sim/match_rules.h"
@@ -148,6 +149,16 @@ void drawPage(const MenuTexts& texts, const MenuState& state)
     drawMarker(layout.markers[state.selection]);
 }
 
+// While the background turns blue the picture moves; the frame after the
+// last step comes when the tint settles, not a whole frame later, so that it
+// settles where it always has.
+int32_t nextTintFrameInMs(const MenuState& state)
+{
+    if (state.backgroundTint <= BLUEST_TINT)
+        return STILL_PICTURE;
+    return static_cast<int32_t>(std::ceil((state.backgroundTint - BLUEST_TINT) / TINT_DROP_PER_MS));
+}
+
 void runMenuFrame(MatchState& m, const Fonts& fonts, MenuScreen& screen, MenuState& state,
                   const MenuTexts& texts, const Sprite& background)
 {
@@ -164,6 +175,7 @@ void runMenuFrame(MatchState& m, const Fonts& fonts, MenuScreen& screen, MenuSta
     }
     drawPage(texts, state);
     presentFrame();
+    screen.nextFrameInMs = nextTintFrameInMs(state);
 }
 
 } // namespace
@@ -196,8 +208,10 @@ void runMenu(MatchState& m, const Fonts& fonts)
     MenuScreen screen;
     screen.previousTicks = ticksNow();
     MenuState state;
-    while (!state.leaveMenu)
+    while (!state.leaveMenu) {
+        waitForMenuFrame(screen);
         runMenuFrame(m, fonts, screen, state, texts, background);
+    }
     if (state.submenuVisited)
         startNewMatch(m);
     freeMenuTexts(texts);

@@ -1,5 +1,7 @@
 #include "ui/menu_screen.h"
 
+#include <SDL/SDL.h>
+#include <algorithm>
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "gfx/video.h"
@@ -13,8 +15,9 @@ Sprite captureMenuBackground()
         // than it was played, as it always has.
         setSprite(background, captureScreen(0, -1, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
     } else {
-        // The playfield is scaled onto smaller windows, so the whole window holds it.
-        setSprite(background, captureScreen(0, 0, graphics.windowWidth, graphics.windowHeight));
+        // The playfield is scaled onto other windows: its letterbox holds it.
+        const PixelRect& r = graphics.playfieldViewport;
+        setSprite(background, captureScreen(r.x, r.y, r.width, r.height));
     }
     return background;
 }
@@ -24,6 +27,32 @@ void openSubScreen(MenuScreen& screen)
     screen.previousTicks = ticksNow();
     readMenuInput(screen.input);
     screen.input = MenuInput{};
+}
+
+// How often a waiting menu looks for events, as SDL_WaitEvent does.
+constexpr int32_t EVENT_POLL_MS = 10;
+
+static bool eventWaiting()
+{
+    SDL_PumpEvents();
+    SDL_Event event;
+    return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0;
+}
+
+void waitForMenuFrame(const MenuScreen& screen)
+{
+    const bool moving = screen.nextFrameInMs != STILL_PICTURE;
+    const int32_t movesAt = screen.nowMs + std::min(screen.nextFrameInMs, MENU_FRAME_MS);
+    const int32_t earliest = screen.nowMs + MENU_FRAME_MS;
+    for (;;) {
+        const int32_t now = ticksNow();
+        if (moving && now >= movesAt)
+            return;
+        if (now >= earliest && eventWaiting())
+            return;
+        const int32_t wait = moving ? movesAt - now : now < earliest ? earliest - now : EVENT_POLL_MS;
+        SDL_Delay(static_cast<Uint32>(std::clamp(wait, 1, EVENT_POLL_MS)));
+    }
 }
 
 void beginMenuFrame(MenuScreen& screen)

@@ -9,12 +9,15 @@
 constexpr int MENU_CENTRE_X = 512;        // playfield pixels; texts are centred on it
 constexpr int SUBSCREEN_TINT = 100;       // red and green of the background behind a sub-screen
 constexpr int MARKER_TEXTURE = 20;        // catalogue index of img/scout3.bmp
+constexpr int32_t MENU_FRAME_MS = 17;     // a moving menu picture is drawn at most 59 times a second
+constexpr int32_t STILL_PICTURE = -1;     // nextFrameInMs: nothing moves until an event comes
 
 struct MenuScreen {
     MenuInput input;
     int32_t nowMs = 0;         // the frame's tick reading
     int32_t previousTicks = 0; // ms
     int32_t elapsedMs = 0;     // since the previous frame's reading
+    int32_t nextFrameInMs = 0; // after nowMs, when the picture moves by itself next, or STILL_PICTURE
 };
 
 // The finished match frame in the back buffer, as the menus' background.
@@ -22,6 +25,11 @@ struct MenuScreen {
 Sprite captureMenuBackground();
 // Starts a sub-screen's clock and drops the keys pressed before it opened.
 void openSubScreen(MenuScreen& screen);
+// Sleeps until the screen's next frame is due: nextFrameInMs after the last
+// one while its picture moves, and otherwise until an event (a key) arrives,
+// but never sooner than MENU_FRAME_MS after the last frame. Keeps reading the
+// clock meanwhile, as the menus always have.
+void waitForMenuFrame(const MenuScreen& screen);
 // Reads the frame's keys, measures the time since the last frame and clears the screen.
 void beginMenuFrame(MenuScreen& screen);
 // The background over the whole playfield in (tint, tint, 255); the drawing

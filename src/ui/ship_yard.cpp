@@ -118,11 +118,13 @@ void runShipYard(Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT], c
     ShipYardTexts texts;
     renderShipYardTexts(texts, fonts);
     while (!state.leave) {
+        waitForMenuFrame(screen);
         beginMenuFrame(screen);
         drawMenuBackground(background, SUBSCREEN_TINT);
         applyShipYardKeys(state, screen.input, shipTable, screen.nowMs);
         drawShipYard(state, texts, shipTable, screen);
         presentFrame();
+        screen.nextFrameInMs = MENU_FRAME_MS; // the previews turn all the time
     }
     rebuildShips(players, shipTable, state, map);
     freeShipYardTexts(texts);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 #include "app/command_line.h"
 
@@ -50,4 +51,64 @@ TEST(CommandLine, ProgramPathIsComparedToo)
 {
     const char* args[] = {"-w"};
     EXPECT_FALSE(parseCommandLine(1, args).fullScreen);
+}
+
+TEST(CommandLine, ScreenAndPacingOptionsFollowTheLaterOneWins)
+{
+    struct Case {
+        std::vector<const char*> args;
+        int width, height;
+        bool fullScreen, desktop, withinScreen;
+    };
+    const Case cases[] = {
+        {{"-desktop"}, 1024, 768, true, true, false},
+        {{"-desktop", "-w"}, 1024, 768, false, true, false},
+        {{"-desktop", "-800"}, 800, 600, true, false, false},
+        {{"-size", "1600x900"}, 1600, 900, false, false, true},
+        {{"-size", "320x240", "-640"}, 640, 480, false, false, false},
+        {{"-size", "1600x900", "-desktop"}, 1600, 900, true, true, false},
+        {{"-Size", "1600x900", "-DESKTOP", "--desktop"}, 1024, 768, true, false, false},
+    };
+    for (const Case& c : cases) {
+        const Settings s = parse(c.args);
+        const std::string what = c.args[0] + std::string(" ...");
+        EXPECT_EQ(s.screenWidth, c.width) << what;
+        EXPECT_EQ(s.screenHeight, c.height) << what;
+        EXPECT_EQ(s.fullScreen, c.fullScreen) << what;
+        EXPECT_EQ(s.desktopSize, c.desktop) << what;
+        EXPECT_EQ(s.sizeWithinScreen, c.withinScreen) << what;
+        EXPECT_STREQ(s.problem, "") << what;
+    }
+    const Settings paced = parse({"-fps", "60", "-vsync", "-fps", "1000"});
+    EXPECT_EQ(paced.frameCap, 1000);
+    EXPECT_TRUE(paced.vsync);
+    EXPECT_EQ(parse({}).frameCap, 0);
+    EXPECT_FALSE(parse({"-Vsync", "-fps=60"}).vsync);
+}
+
+TEST(CommandLine, AValueThatCannotBeUsedIsReportedAndNotApplied)
+{
+    const std::vector<std::vector<const char*>> bad = {
+        {"-size", "319x240"}, {"-size", "1600x"}, {"-size", "x900"}, {"-size", "+800x600"},
+        {"-size", "1600X900"}, {"-size", "16OOx900"}, {"-size"}, {"-size", "-w"},
+        {"-fps", "0"}, {"-fps", "1001"}, {"-fps", "6O"}, {"-fps", "-60"}, {"-fps"},
+    };
+    for (const auto& args : bad) {
+        const Settings s = parse(args);
+        const std::string what = args[0] + std::string(" ") + (args.size() > 1 ? args[1] : "");
+        EXPECT_STRNE(s.problem, "") << what;
+        EXPECT_NE(std::string(s.problem).find(args[0]), std::string::npos) << what << ": " << s.problem;
+        EXPECT_EQ(s.screenWidth, 1024) << what;
+        EXPECT_EQ(s.frameCap, 0) << what;
+        EXPECT_TRUE(s.fullScreen) << what; // "-w" was the value, not an option
+    }
+}
+
+TEST(CommandLine, HelpAndVersionAreAskedForByTheirExactNames)
+{
+    EXPECT_EQ(parse({"--help"}).info, InfoRequest::HELP);
+    EXPECT_EQ(parse({"-h"}).info, InfoRequest::HELP);
+    EXPECT_EQ(parse({"-w", "-help"}).info, InfoRequest::HELP);
+    EXPECT_EQ(parse({"-help", "--version"}).info, InfoRequest::VERSION);
+    EXPECT_EQ(parse({"-H", "--Help", "-version", "-v", "help"}).info, InfoRequest::NONE);
 }

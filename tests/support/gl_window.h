@@ -13,7 +13,7 @@ protected:
     {
         ASSERT_EQ(initVideoWithRetries(), 0) << SDL_GetError();
         ASSERT_EQ(setVideoMode(windowWidth, windowHeight, 32, false, "Zentavor test"), 0) << SDL_GetError();
-        setProjection(makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
+        showPlayfield();
     }
     static void TearDownTestSuite() { SDL_Quit(); }
 

@@ -1,0 +1,31 @@
+#include "app/frame_cap.h"
+
+#include <SDL/SDL.h>
+#include <cmath>
+#include "gfx/clock.h"
+
+FrameCap makeFrameCap(int32_t framesPerSecond)
+{
+    FrameCap cap;
+    if (framesPerSecond > 0)
+        cap.periodMs = 1000.0 / framesPerSecond;
+    cap.dueMs = ticksNow();
+    return cap;
+}
+
+double nextFrameDue(double dueMs, int32_t nowMs, double periodMs)
+{
+    const double next = dueMs + periodMs;
+    return next < nowMs ? nowMs : next;
+}
+
+void waitForNextFrame(FrameCap& cap)
+{
+    if (cap.periodMs <= 0.0)
+        return;
+    cap.dueMs = nextFrameDue(cap.dueMs, ticksNow(), cap.periodMs);
+    // Whole ticks: the fractions of a period add up over the passes.
+    const int32_t wait = static_cast<int32_t>(std::ceil(cap.dueMs)) - ticksNow();
+    if (wait > 0)
+        SDL_Delay(static_cast<Uint32>(wait));
+}
