@@ -55,6 +55,16 @@ window_size() {
   xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}'
 }
 
+# "window" or "full": whether a mapped top-level window covers the whole
+# screen of size $1 (WxH).
+screen_mode() {
+  local id
+  for id in $(xwininfo -root -children | awk -v size="$1" '$0 ~ " " size "\\+0\\+0 " {print $1}'); do
+    xwininfo -id "$id" | grep -q 'Map State: IsViewable' && { echo full; return; }
+  done
+  echo window
+}
+
 # The X server here refuses a connection now and then: X clients get a few tries.
 x_try() {
   local _

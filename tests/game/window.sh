@@ -9,15 +9,6 @@ start_x "${SCREEN}x24"
 copy=$(copy_game)
 trap cleanup EXIT
 
-# "window" or "full": whether a mapped top-level window covers the whole screen.
-screen_mode() {
-  local id
-  for id in $(xwininfo -root -children | awk -v size="$SCREEN" '$0 ~ " " size "\\+0\\+0 " {print $1}'); do
-    xwininfo -id "$id" | grep -q 'Map State: IsViewable' && { echo full; return; }
-  done
-  echo window
-}
-
 # Starts the game with argv[0] $1 and the other arguments, and checks caption,
 # size and mode against $expected_size and $expected_mode.
 check_window() {
@@ -28,7 +19,7 @@ check_window() {
   expect_eq "$(x_try xdotool getwindowname "$game_window")" "Zentavor" "caption with $what"
   expect_eq "$(window_size "$game_window")" "$expected_size" "size with $what"
   sleep 0.5
-  expect_eq "$(screen_mode)" "$expected_mode" "mode with $what"
+  expect_eq "$(screen_mode "$SCREEN")" "$expected_mode" "mode with $what"
   kill -0 "$game_pid" 2>/dev/null || fail "game with $what stopped by itself: $(cat "$copy/stderr")"
   stop_game
 }
