@@ -4,19 +4,21 @@
 # in a private Xvfb (1024x768x24) with Mesa's software OpenGL. Timings depend
 # on how busy the machine is: the load is printed before and after.
 #   scripts/bench.sh [build dir]         (default: build)
-# BENCH_RUNS (10) start-ups per variant; BENCH_MATCH_SECONDS (60) match length.
+# BENCH_RUNS (10) start-ups per variant; BENCH_MATCH_SECONDS (60) match length;
+# BENCH_CPU_SECONDS (10) for each CPU and frame-time figure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(realpath -m "${1:-$root/build}")
 runs=${BENCH_RUNS:-10}
 match_seconds=${BENCH_MATCH_SECONDS:-60}
+cpu_seconds=${BENCH_CPU_SECONDS:-10}
 game=$dir/game
 bench=$dir/tests/bench
 
 echo "building into $dir"
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 if ! log=$(cmake --build "$dir" -j2 --target zentavor sim_benchmark draw_benchmark first_frame_shim startup_timer \
-  window_baseline 2>&1); then
+  window_baseline swap_log_shim 2>&1); then
   echo "$log"
   exit 1
 fi
@@ -117,6 +119,67 @@ base_kb=$("$bench/window_baseline" | awk '/VmHWM/ { print $2 }')
 echo "  for comparison, a bare SDL window drawing one textured quad peaks at" \
   "$(awk -v k="$base_kb" 'BEGIN { printf "%.1f", k / 1024 }') MB; the game adds" \
   "$(awk -v k="$hwm_kb" -v b="$base_kb" 'BEGIN { printf "%.1f", (k - b) / 1024 }') MB"
+
+# CPU time of process $1, user and system of all its threads, over
+# $cpu_seconds, in percent of one core.
+cpu_percent() {
+  local before after
+  before=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
+  sleep "$cpu_seconds"
+  after=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
+  awk -v t=$((after - before)) -v hz="$(getconf CLK_TCK)" -v s="$cpu_seconds" 'BEGIN { printf "%.1f", 100 * t / hz / s }'
+}
+stop_game_now() {
+  kill -TERM "$pid"
+  wait "$pid" 2>/dev/null || true
+  pid=
+}
+
+echo
+echo "== 5. CPU of a still menu page over $cpu_seconds s (target under 5 % of one core)"
+show "cd <copy of $game> && ./zentavor -w; xdotool key Escape; utime + stime from /proc/<pid>/stat"
+./zentavor -w 2>/dev/null &
+pid=$!
+wait_window >/dev/null || { echo "  the game opened no window"; exit 1; }
+sleep 2
+press key Escape || { echo "  cannot press Escape"; exit 1; }
+sleep 2
+menu_cpu=$(cpu_percent "$pid")
+stop_game_now
+echo "  still menu: $menu_cpu % of one core -> $(verdict "$menu_cpu" 5)"
+
+echo
+echo "== 6. A match capped at 60 frames a second, both players flying and firing, over $cpu_seconds s" \
+  "(target: frame times of 16.7 ms on average with a standard deviation under 2 ms)"
+# Intervals between the buffer swaps logged by the shim: count, mean,
+# standard deviation and longest, in ms.
+swap_intervals() {
+  awk 'NR > 1 { d = $1 - p; n++; s += d; ss += d * d; if (d > m) m = d } { p = $1 }
+    END { mean = s / n; printf "%d %.2f %.2f %.1f\n", n, mean, sqrt(ss / n - mean * mean), m }' "$1"
+}
+for options in "-w -fps 60" "-w"; do
+  show "cd <copy of $game> && ZENTAVOR_SWAP_LOG=swaps LD_PRELOAD=$bench/libswap_log_shim.so ./zentavor $options;" \
+    "xdotool keydown ${keys[*]}; utime + stime; intervals between the logged swaps"
+  # shellcheck disable=SC2086
+  ZENTAVOR_SWAP_LOG=$copy/swaps LD_PRELOAD=$bench/libswap_log_shim.so ./zentavor $options 2>/dev/null &
+  pid=$!
+  wait_window >/dev/null || { echo "  the game opened no window"; exit 1; }
+  sleep 1
+  press keydown "${keys[@]}" || { echo "  cannot press the keys"; exit 1; }
+  sleep 1
+  : >swaps
+  match_cpu=$(cpu_percent "$pid")
+  cp swaps measured-swaps
+  press keyup "${keys[@]}" || true
+  stop_game_now
+  read -r frames mean deviation longest < <(swap_intervals measured-swaps)
+  echo "  zentavor $options: $match_cpu % of one core; $frames frames, one every $mean ms on average," \
+    "standard deviation $deviation ms, longest $longest ms"
+  if [[ $options == *-fps* ]]; then
+    even=$(awk -v m="$mean" -v d="$deviation" 'BEGIN { print (m > 16.2 && m < 17.2 && d < 2 ? 0 : 1) }')
+    echo "  capped -> $(verdict "$even" 1)"
+  fi
+done
 
 echo
 echo "load after:$(uptime | sed 's/.*load average://')"
