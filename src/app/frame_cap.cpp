@@ -6,10 +6,12 @@
 
 FrameCap makeFrameCap(int32_t framesPerSecond)
 {
+    // Uncapped, the loop reads the clock no more often than it always has.
     FrameCap cap;
-    if (framesPerSecond > 0)
+    if (framesPerSecond > 0) {
         cap.periodMs = 1000.0 / framesPerSecond;
-    cap.dueMs = ticksNow();
+        cap.dueMs = ticksNow();
+    }
     return cap;
 }
 

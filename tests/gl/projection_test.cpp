@@ -44,8 +44,7 @@ protected:
 };
 
 using SmallWindow = SizedWindow<640, 480>;
-using WideWindow = SizedWindow<1000, 600>;  // playfield 800 x 600 from x 100
-using TallWindow = SizedWindow<640, 600>;   // playfield 640 x 480 from y 60
+using WideWindow = SizedWindow<1000, 600>; // playfield 800 x 600 from x 100
 
 TEST(Letterbox, TheLargestCentredFourByThreeRectangle)
 {
@@ -91,12 +90,4 @@ TEST_F(WideWindow, PlayfieldSitsBetweenBlackBarsAndRotatedCopiesStayUnscaled)
     for (int x : {0, 99, 900, 999})
         EXPECT_EQ(readPixel(x, 300).green, 0) << x;
     freeTexture(wide);
-}
-
-TEST_F(TallWindow, PlayfieldSitsBetweenBarsAboveAndBelow)
-{
-    expectUnscaledRotatedCopy();
-    expectPlayfieldPixelAt(0, 0, 0, 60);
-    expectPlayfieldPixelAt(1022, 766, 639, 539);
-    EXPECT_EQ(readPixel(639, 540).green, 0);
 }
