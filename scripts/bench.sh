@@ -89,6 +89,20 @@ echo "$sim_output" | grep -Ev '^$|^20|^Running|^Run on|^CPU|^  L[0-9]|^\*\*\*' |
 sim_us=$(echo "$sim_output" | awk '/_median/ { print $2 }')
 echo "  median $sim_us us -> $(verdict "${sim_us:-999}" 100)"
 
+# Starts the game (env settings may come first) in the current folder and
+# waits for its window; sets pid.
+start_game() {
+  env "$@" 2>/dev/null &
+  pid=$!
+  wait_window >/dev/null || { echo "  the game opened no window"; exit 1; }
+  sleep 1
+}
+stop_game_now() {
+  kill -TERM "$pid"
+  wait "$pid" 2>/dev/null || true
+  pid=
+}
+
 echo
 echo "== 4. Peak resident memory over a ${match_seconds}-second match (target under 100 MB)"
 copy=$(copy_game)
@@ -97,10 +111,7 @@ sed -i '3s/.*/2/; 4s/.*/999/' "$copy/config.cfg"
 keys=(r d 1 Up Left i) # both players thrust, turn and fire
 show "cd <copy of $game> && SDL_AUDIODRIVER=dummy ./zentavor -w; xdotool keydown ${keys[*]}; sleep $match_seconds; grep VmHWM /proc/<pid>/status"
 cd "$copy"
-./zentavor -w 2>/dev/null &
-pid=$!
-wait_window >/dev/null || { echo "  the game opened no window"; exit 1; }
-sleep 1
+start_game ./zentavor -w
 echo "  after start-up: $(grep VmHWM /proc/$pid/status | tr -s ' \t' ' ')"
 press keydown "${keys[@]}" || { echo "  cannot press the keys"; exit 1; }
 sleep "$match_seconds"
@@ -108,9 +119,7 @@ kill -0 "$pid" 2>/dev/null || { echo "  the game stopped during the match"; exit
 hwm_kb=$(awk '/VmHWM/ { print $2 }' /proc/$pid/status)
 echo "  after the match: VmHWM $hwm_kb kB, $(grep -E 'VmRSS|RssAnon|RssFile' /proc/$pid/status | tr -s ' \t\n' ' ')"
 press keyup "${keys[@]}" || true
-kill -TERM "$pid"
-wait "$pid" 2>/dev/null || true
-pid=
+stop_game_now
 hwm_mb=$(awk -v k="$hwm_kb" 'BEGIN { printf "%.1f", k / 1024 }')
 echo "  peak $hwm_mb MB -> $(verdict "$hwm_mb" 100)"
 # Most of it is the OpenGL implementation's (Mesa's software renderer maps LLVM).
@@ -129,19 +138,12 @@ cpu_percent() {
   after=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
   awk -v t=$((after - before)) -v hz="$(getconf CLK_TCK)" -v s="$cpu_seconds" 'BEGIN { printf "%.1f", 100 * t / hz / s }'
 }
-stop_game_now() {
-  kill -TERM "$pid"
-  wait "$pid" 2>/dev/null || true
-  pid=
-}
 
 echo
 echo "== 5. CPU of a still menu page over $cpu_seconds s (target under 5 % of one core)"
 show "cd <copy of $game> && ./zentavor -w; xdotool key Escape; utime + stime from /proc/<pid>/stat"
-./zentavor -w 2>/dev/null &
-pid=$!
-wait_window >/dev/null || { echo "  the game opened no window"; exit 1; }
-sleep 2
+start_game ./zentavor -w
+sleep 1
 press key Escape || { echo "  cannot press Escape"; exit 1; }
 sleep 2
 menu_cpu=$(cpu_percent "$pid")
@@ -161,10 +163,7 @@ for options in "-w -fps 60" "-w"; do
   show "cd <copy of $game> && ZENTAVOR_SWAP_LOG=swaps LD_PRELOAD=$bench/libswap_log_shim.so ./zentavor $options;" \
     "xdotool keydown ${keys[*]}; utime + stime; intervals between the logged swaps"
   # shellcheck disable=SC2086
-  ZENTAVOR_SWAP_LOG=$copy/swaps LD_PRELOAD=$bench/libswap_log_shim.so ./zentavor $options 2>/dev/null &
-  pid=$!
-  wait_window >/dev/null || { echo "  the game opened no window"; exit 1; }
-  sleep 1
+  start_game ZENTAVOR_SWAP_LOG="$copy/swaps" LD_PRELOAD="$bench/libswap_log_shim.so" ./zentavor $options
   press keydown "${keys[@]}" || { echo "  cannot press the keys"; exit 1; }
   sleep 1
   : >swaps
