@@ -109,8 +109,8 @@ void rebuildShips(Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_CO
     }
 }
 
-void runShipYard(Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT], const Sprite& background,
-                 const GameMap& map, const Fonts& fonts)
+ShipYardState runShipYard(const Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT],
+                          const Sprite& background, const Fonts& fonts)
 {
     MenuScreen screen;
     openSubScreen(screen);
@@ -124,6 +124,6 @@ void runShipYard(Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT], c
         drawShipYard(state, texts, shipTable, screen);
         presentFrame();
     }
-    rebuildShips(players, shipTable, state, map);
     freeShipYardTexts(texts);
+    return state;
 }

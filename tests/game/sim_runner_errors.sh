@@ -34,6 +34,6 @@ expect_contains "$(cat "$work/err")" "cannot read $work/missing.txt" "missing sc
 status=0
 ./zentavor-sim 2>"$work/err" || status=$?
 expect_eq "$status" 2 "no script"
-expect_contains "$(cat "$work/err")" "usage: zentavor-sim SCRIPT" "usage"
+expect_contains "$(cat "$work/err")" "usage: zentavor-sim [--record FILE] SCRIPT" "usage"
 
 finish
