@@ -51,3 +51,16 @@ TEST(CommandLine, ProgramPathIsComparedToo)
     const char* args[] = {"-w"};
     EXPECT_FALSE(parseCommandLine(1, args).fullScreen);
 }
+
+TEST(CommandLine, RecordAndReplayTakeTheNextArgumentAsTheirFile)
+{
+    const Settings s = parse({"-w", "-record", "-800", "-nm"});
+    EXPECT_EQ(s.recordFile, "-800");
+    EXPECT_EQ(s.screenWidth, 1024);
+    EXPECT_FALSE(s.musicOn);
+    EXPECT_TRUE(s.problem.empty());
+    EXPECT_EQ(parse({"-replay", "match.zrec"}).replayFile, "match.zrec");
+    EXPECT_EQ(parse({"-w", "-replay"}).problem, "-replay needs a file name");
+    EXPECT_EQ(parse({"-record", "a", "-replay", "b"}).problem, "-record and -replay cannot be used together");
+    EXPECT_TRUE(parse({"-w"}).recordFile.empty());
+}
