@@ -59,7 +59,7 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
     MatchState& m = *game.match;
     m.quitRequested = false;
     soundInit(MUSIC_MIX_RATE, MUSIC_CHANNELS, 0);
-    config = replayConfigOr(game.replay, readConfig(CONFIG_FILE));
+    config = game.replay.playing ? recordedConfig(game.replay.replay.header) : readConfig(CONFIG_FILE);
     for (int p = 0; p < PLAYER_COUNT; ++p)
         std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", config.names[p]);
     m.livesSetting = config.lives;

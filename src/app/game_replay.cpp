@@ -15,11 +15,8 @@ uint32_t chooseSeed(GameReplay& r)
     return r.seed;
 }
 
-GameConfig replayConfigOr(const GameReplay& r, const GameConfig& config)
+GameConfig recordedConfig(const ReplayHeader& h)
 {
-    if (!r.playing)
-        return config;
-    const ReplayHeader& h = r.replay.header;
     GameConfig recorded;
     std::memcpy(recorded.names, h.names, sizeof recorded.names);
     recorded.mapIndex = h.mapIndex;

@@ -22,8 +22,8 @@ struct GameReplay {
 
 // The seed of the run: the recording's when replaying, else the calendar time.
 uint32_t chooseSeed(GameReplay& r);
-// The settings the match starts from: the recording's when replaying.
-GameConfig replayConfigOr(const GameReplay& r, const GameConfig& config);
+// The settings a recorded match started from.
+GameConfig recordedConfig(const ReplayHeader& h);
 // Once the match is built: the recording's masks compared with ours, or the
 // new recording's file created. On failure returns false with one line.
 bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchState& m, const GameConfig& config,
