@@ -1,7 +1,6 @@
 #include "app/game_replay.h"
 
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include "gfx/catalogue_pictures.h"
 #include "gfx/clock.h"
@@ -18,13 +17,7 @@ uint32_t chooseSeed(GameReplay& r)
 GameConfig recordedConfig(const ReplayHeader& h)
 {
     GameConfig recorded;
-    std::memcpy(recorded.names, h.names, sizeof recorded.names);
-    recorded.mapIndex = h.mapIndex;
-    recorded.lives = h.lives;
-    for (int p = 0; p < PLAYER_COUNT; ++p) {
-        recorded.shipIndex[p] = h.ships[p];
-        std::copy(h.weapons[p], h.weapons[p] + WEAPON_SLOTS, recorded.weapons[p]);
-    }
+    copyMatchChoices(h, recorded);
     return recorded;
 }
 
@@ -33,13 +26,7 @@ static ReplayHeader headerOf(const GameConfig& config, uint32_t seed, uint64_t m
     ReplayHeader h;
     h.seed = seed;
     h.maskChecksum = masks;
-    std::memcpy(h.names, config.names, sizeof h.names);
-    h.mapIndex = config.mapIndex;
-    h.lives = config.lives;
-    for (int p = 0; p < PLAYER_COUNT; ++p) {
-        h.ships[p] = config.shipIndex[p];
-        std::copy(config.weapons[p], config.weapons[p] + WEAPON_SLOTS, h.weapons[p]);
-    }
+    copyMatchChoices(config, h);
     return h;
 }
 

@@ -15,7 +15,9 @@
 //   0xF3        the end: varint frames, varint milliseconds of play
 // Integers are little-endian; varints hold 7 bits a byte, low bits first.
 #pragma once
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include "sim/match_state.h"
 
 constexpr char REPLAY_MAGIC[8] = {'Z', 'E', 'N', 'T', 'R', 'E', 'C', '\x1a'};
@@ -46,9 +48,24 @@ struct ReplayHeader {
     char names[PLAYER_COUNT][NAME_BUFFER_SIZE] = {};
     int32_t mapIndex = 0;
     int32_t lives = DEFAULT_LIVES;
-    int32_t ships[PLAYER_COUNT] = {};
+    int32_t shipIndex[PLAYER_COUNT] = {};
     int32_t weapons[PLAYER_COUNT][WEAPON_SLOTS] = {};
 };
+
+// The choices a match starts from, copied between the records that hold them
+// under the same names: the header, config.cfg's values, the runner's set-up.
+template <typename From, typename To>
+void copyMatchChoices(const From& from, To& to)
+{
+    static_assert(sizeof to.names == sizeof from.names, "names of the same size");
+    std::memcpy(to.names, from.names, sizeof to.names);
+    to.mapIndex = from.mapIndex;
+    to.lives = from.lives;
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        to.shipIndex[p] = from.shipIndex[p];
+        std::copy(from.weapons[p], from.weapons[p] + WEAPON_SLOTS, to.weapons[p]);
+    }
+}
 
 // One pass of the frame loop as the simulation received it.
 struct RecordedFrame {

@@ -239,7 +239,7 @@ bool parseHeader(Replay& r, std::string& error)
     getIndices(in, &h.mapIndex, 1, MAP_COUNT, inRange);
     getLittle(in, 4, value);
     h.lives = static_cast<int32_t>(static_cast<uint32_t>(value));
-    getIndices(in, h.ships, PLAYER_COUNT, SHIP_COUNT, inRange);
+    getIndices(in, h.shipIndex, PLAYER_COUNT, SHIP_COUNT, inRange);
     getIndices(in, &h.weapons[0][0], PLAYER_COUNT * WEAPON_SLOTS, WEAPON_COUNT, inRange);
     if (!named || !inRange) {
         error = r.path + ": damaged header: " + (named ? "a ship, weapon or map out of range" : "a name too long");

@@ -63,7 +63,7 @@ void putHeader(ByteWriter& out, const ReplayHeader& h)
             putByte(out, static_cast<uint8_t>(c));
     putByte(out, static_cast<uint8_t>(h.mapIndex));
     putLittle(out, static_cast<uint32_t>(h.lives), 4);
-    for (int32_t ship : h.ships)
+    for (int32_t ship : h.shipIndex)
         putByte(out, static_cast<uint8_t>(ship));
     for (const auto& slots : h.weapons)
         for (int32_t weapon : slots)

@@ -13,14 +13,8 @@
 RunnerSetUp setUpOfHeader(const ReplayHeader& h)
 {
     RunnerSetUp setUp;
-    std::memcpy(setUp.names, h.names, sizeof setUp.names);
+    copyMatchChoices(h, setUp);
     setUp.seed = h.seed;
-    setUp.mapIndex = h.mapIndex;
-    setUp.lives = h.lives;
-    for (int p = 0; p < PLAYER_COUNT; ++p) {
-        setUp.shipIndex[p] = h.ships[p];
-        std::copy(h.weapons[p], h.weapons[p] + WEAPON_SLOTS, setUp.weapons[p]);
-    }
     return setUp;
 }
 
@@ -28,15 +22,9 @@ bool openRunnerRecording(ReplayWriter& w, const std::string& path, const RunnerS
                          std::string& error)
 {
     ReplayHeader h;
-    std::memcpy(h.names, setUp.names, sizeof h.names);
+    copyMatchChoices(setUp, h);
     h.seed = setUp.seed;
     h.maskChecksum = maskChecksum(m, rotatedCataloguePictures());
-    h.mapIndex = setUp.mapIndex;
-    h.lives = setUp.lives;
-    for (int p = 0; p < PLAYER_COUNT; ++p) {
-        h.ships[p] = setUp.shipIndex[p];
-        std::copy(setUp.weapons[p], setUp.weapons[p] + WEAPON_SLOTS, h.weapons[p]);
-    }
     return openReplayWriter(w, path, h, error);
 }
 
