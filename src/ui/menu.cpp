@@ -207,7 +207,7 @@ SubScreen applyMenuKeys(MenuState& state, const MenuInput& input, bool& quitRequ
 }
 
 // The end of a visit, shown or replayed.
-static void closeMenuOutcome(MatchState& m, const MenuOutcome& visit)
+static void finishMenuVisit(MatchState& m, const MenuOutcome& visit)
 {
     if (visit.newMatch)
         startNewMatch(m);
@@ -227,7 +227,7 @@ MenuOutcome runMenu(MatchState& m, const Fonts& fonts)
         runMenuFrame(m, fonts, screen, state, texts, background, visit);
     visit.newMatch = state.submenuVisited;
     visit.quit = m.quitRequested;
-    closeMenuOutcome(m, visit);
+    finishMenuVisit(m, visit);
     freeMenuTexts(texts);
     clearSprite(background);
     return visit;
@@ -251,5 +251,5 @@ void replayMenuOutcome(MatchState& m, const MenuOutcome& visit)
 {
     for (const MenuChange& change : visit.changes)
         applyMenuChange(m, change);
-    closeMenuOutcome(m, visit);
+    finishMenuVisit(m, visit);
 }

@@ -105,6 +105,9 @@ public:
         }
         if (menu_.open)
             closeMenu();
+        // A script without frames still gives a recording: of start-up alone.
+        if (!recordFile_.empty() && !match_ && !build())
+            return false;
         return finishRecording();
     }
 
