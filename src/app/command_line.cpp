@@ -23,6 +23,15 @@ static const SizeOption SIZE_OPTIONS[] = {
     {"-320", 320, 240},
 };
 
+// An option followed by its file name, which it takes as its own.
+static void takeFileName(int argc, const char* const* argv, int& i, std::string& file, std::string& problem)
+{
+    if (i + 1 < argc)
+        file = argv[++i];
+    else
+        problem = std::string(argv[i]) + " needs a file name";
+}
+
 struct OptionHelp {
     const char* usage;
     const char* effect;
@@ -38,6 +47,8 @@ static const OptionHelp OPTION_HELP[] = {
     {"-tirel, -t", "a pink tint over everything"},
     {"-fps N", "at most N match frames a second (1-1000)"},
     {"-vsync", "wait for the screen's refresh at each frame"},
+    {"-record FILE", "record the run into FILE"},
+    {"-replay FILE", "show the run recorded in FILE, then quit"},
     {"--help, -h, -help", "this help"},
     {"--version", "the version"},
 };
@@ -55,9 +66,9 @@ static bool readWhole(const char* text, const char* end, long& value)
 static void reportValue(Settings& s, const char* option, const char* wanted, const char* value)
 {
     if (value)
-        std::snprintf(s.problem, sizeof s.problem, "%s wants %s, not \"%s\"", option, wanted, value);
+        s.problem = std::string(option) + " wants " + wanted + ", not \"" + value + "\"";
     else
-        std::snprintf(s.problem, sizeof s.problem, "%s wants %s after it", option, wanted);
+        s.problem = std::string(option) + " wants " + wanted + " after it";
 }
 
 static void applySize(Settings& s, const char* value)
@@ -97,6 +108,10 @@ Settings parseCommandLine(int argc, const char* const* argv)
         const char* a = argv[i];
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
         const auto is = [a](const char* option) { return std::strcmp(a, option) == 0; };
+        if (is("-record"))
+            takeFileName(argc, argv, i, s.recordFile, s.problem);
+        if (is("-replay"))
+            takeFileName(argc, argv, i, s.replayFile, s.problem);
         for (const SizeOption& size : SIZE_OPTIONS)
             if (is(size.name)) {
                 s.screenWidth = size.width;
@@ -131,6 +146,8 @@ Settings parseCommandLine(int argc, const char* const* argv)
         if (is("--version"))
             s.info = InfoRequest::VERSION;
     }
+    if (!s.recordFile.empty() && !s.replayFile.empty())
+        s.problem = "-record and -replay cannot be used together";
     return s;
 }
 

@@ -1,13 +1,12 @@
 // The command-line options: window size and mode, music, tint, frame pacing,
-// and the help and version requests.
+// recording or replaying a run, and the help and version requests.
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include "gfx/texture.h"
 
 enum class InfoRequest { NONE, HELP, VERSION };
-
-constexpr int PROBLEM_TEXT_SIZE = 160;
 
 struct Settings {
     int screenWidth = 1024;
@@ -20,7 +19,9 @@ struct Settings {
     int32_t frameCap = 0;        // -fps: match passes a second at most; 0 uncapped
     bool vsync = false;
     InfoRequest info = InfoRequest::NONE;
-    char problem[PROBLEM_TEXT_SIZE] = {}; // an option's value that cannot be used; empty when none
+    std::string recordFile; // -record FILE; empty: not recording
+    std::string replayFile; // -replay FILE; empty: not replaying
+    std::string problem;    // one line on options that cannot be followed; empty when none
 };
 
 // Starts from the defaults and applies argv[0] .. argv[argc - 1] in order.

@@ -3,7 +3,6 @@
 #include <SDL/SDL.h>
 #include <malloc.h>
 #include <cstdio>
-#include <ctime>
 #include "app/config_file.h"
 #include "app/frame_cap.h"
 #include "draw/scene.h"
@@ -36,19 +35,33 @@ static WindowRequest windowRequestOf(const Settings& s)
     return request;
 }
 
+// Options that cannot be followed and unreadable recordings stop the game
+// before its window opens.
+static bool readReplayOptions(Game& game)
+{
+    const Settings& s = game.settings;
+    std::string error = s.problem;
+    if (error.empty() && !s.replayFile.empty())
+        game.replay.playing = loadReplay(s.replayFile, game.replay.replay, error);
+    if (error.empty())
+        return true;
+    game.exitStatus = EXIT_BAD_OPTIONS;
+    return fail(error.c_str(), nullptr);
+}
+
 static bool startDisplay(Game& game, int argc, const char* const* argv)
 {
     fillKillMessages(*game.match);
     game.settings = parseCommandLine(argc, argv);
+    if (!readReplayOptions(game))
+        return false;
     const Settings& s = game.settings;
-    if (s.problem[0])
-        return fail(s.problem, nullptr);
     if (!initVideo(windowRequestOf(s)))
         return fail("cannot open a window", SDL_GetError());
     const char* missing = nullptr;
     if (!loadTextureCatalogue(&missing))
         return fail("cannot load image", missing);
-    seedRandom(static_cast<uint32_t>(std::time(nullptr)));
+    seedRandom(chooseSeed(game.replay));
     if (!openFonts(game.fonts))
         return fail("cannot open font", "font.ttf");
     return true;
@@ -59,7 +72,7 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
     MatchState& m = *game.match;
     m.quitRequested = false;
     soundInit(MUSIC_MIX_RATE, MUSIC_CHANNELS, 0);
-    config = readConfig(CONFIG_FILE);
+    config = game.replay.playing ? recordedConfig(game.replay.replay.header) : readConfig(CONFIG_FILE);
     for (int p = 0; p < PLAYER_COUNT; ++p)
         std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", config.names[p]);
     m.livesSetting = config.lives;
@@ -104,35 +117,29 @@ bool startUp(Game& game, int argc, const char* const* argv)
     // the heap, where they fragment it and lift resident memory from menu to
     // menu; a fixed threshold gives them back to the system each time.
     mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES);
+    game.exitStatus = EXIT_START_FAILED;
     if (!startDisplay(game, argc, argv))
         return false;
     GameConfig config;
     readSettingsAndMusic(game, config);
     buildMatch(game, config, argc, argv);
+    std::string error;
+    if (!startGameReplay(game.replay, game.settings.recordFile, *game.match, config, error)) {
+        game.exitStatus = game.replay.playing ? EXIT_BAD_OPTIONS : EXIT_START_FAILED;
+        return fail(error.c_str(), nullptr);
+    }
+    game.exitStatus = 0;
     return true;
 }
 
-void applySelectedMap(MatchState& m)
-{
-    if (m.selectedMapIndex == m.currentMapIndex)
-        return;
-    putMapInPlay(m, m.selectedMapIndex);
-}
-
-// The menu over the finished frame; afterwards the map chosen in it, a new
-// match for a lost one, and a tick reference that leaves the menu's time out.
+// The menu over the finished frame; afterwards what it changed takes effect,
+// and the tick reference leaves the menu's time out.
 static void openMenu(Game& game)
 {
     MatchState& m = *game.match;
-    const int32_t mapBefore = m.currentMapIndex;
-    runMenu(m, game.fonts);
-    applySelectedMap(m);
-    // The menu placed the ships on the old map's spawn points, which may lie
-    // inside a planet of the new one; they start from the new map's instead.
-    if (m.currentMapIndex != mapBefore)
-        placeBothPlayers(m);
-    if (matchLost(m))
-        startNewMatch(m);
+    const MenuOutcome visit = runMenu(m, game.fonts);
+    settleAfterMenu(m);
+    recordMenuOutcome(game.replay, visit);
     m.lastTicks = ticksNow();
 }
 
@@ -148,6 +155,7 @@ void runPassFromControls(Game& game)
     const int32_t now = ticksNow();
     m.frameTime = now - m.lastTicks;
     m.lastTicks = ticksNow();
+    recordFrame(game.replay, m, now);
     simulateFrame(m, m.frameTime, now);
     drawMatchFrame(m, game.texts, now);
     if (m.controls.escape || matchLost(m))
@@ -159,6 +167,10 @@ void runFrameLoop(Game& game)
 {
     FrameCap cap = makeFrameCap(game.settings.frameCap);
     while (!game.match->quitRequested) {
+        if (game.replay.playing) {
+            runReplayPass(game);
+            continue;
+        }
         runPass(game);
         waitForNextFrame(cap);
     }
@@ -166,7 +178,10 @@ void runFrameLoop(Game& game)
 
 void shutDown(Game& game)
 {
-    writeConfig(CONFIG_FILE, configOf(*game.match));
+    finishGameReplay(game.replay, *game.match);
+    // Watching a recording changes nobody's settings.
+    if (!game.replay.playing)
+        writeConfig(CONFIG_FILE, configOf(*game.match));
     freeMatchTexts(game.texts);
     freeTextureCatalogue();
     closeFonts(game.fonts);

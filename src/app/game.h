@@ -2,6 +2,7 @@
 #pragma once
 #include <memory>
 #include "app/command_line.h"
+#include "app/game_replay.h"
 #include "draw/match_texts.h"
 #include "gfx/text.h"
 #include "sim/match_state.h"
@@ -9,6 +10,8 @@
 
 constexpr const char* CONFIG_FILE = "config.cfg";
 constexpr const char* MUSIC_FILE = "sound/zentavor.ogg";
+constexpr int EXIT_START_FAILED = 1;
+constexpr int EXIT_BAD_OPTIONS = 2; // options that cannot be followed, or a recording that cannot be replayed
 
 struct Game {
     Settings settings;
@@ -16,6 +19,8 @@ struct Game {
     Fonts fonts;
     MatchTexts texts;
     MusicStream* music = nullptr;
+    GameReplay replay;
+    int exitStatus = 0; // what main returns when start-up fails
 };
 
 // Everything up to the first frame. On a failure that leaves the game unable
@@ -26,8 +31,8 @@ void runPass(Game& game);
 // The pass after the keyboard has been read into the controls: tests set the
 // control flags themselves and call this.
 void runPassFromControls(Game& game);
+// One pass of a recording shown at its recorded pace (-replay).
+void runReplayPass(Game& game);
 void runFrameLoop(Game& game);
 // Saves the settings and releases everything.
 void shutDown(Game& game);
-// Switches to the map chosen in the menu, if it differs from the one in play.
-void applySelectedMap(MatchState& m);

@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     Game game;
     if (!startUp(game, argc, argv)) {
         SDL_Quit();
-        return 1;
+        return game.exitStatus;
     }
     runFrameLoop(game);
     shutDown(game);

@@ -109,6 +109,18 @@ void tickDisplayTimers(MatchState& m, int dtMs)
     }
 }
 
+void stepFrameUndrawn(MatchState& m, int dtMs, int32_t nowMs)
+{
+    m.frameTime = dtMs;
+    simulateFrame(m, dtMs, nowMs);
+    // As drawing the ships and then the shots decides them.
+    for (Player& p : m.players)
+        finishExplosionIfEnded(p, nowMs);
+    for (int i = 0; i < SHOT_POOL_SIZE; ++i)
+        retireShotIfImpactEnded(m.projectiles[i], m.explosions[i], nowMs);
+    tickDisplayTimers(m, dtMs);
+}
+
 void placeBothPlayers(MatchState& m)
 {
     respawnAway(m.players[0], m.players[1].body.position, m.currentMap);

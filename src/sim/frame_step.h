@@ -7,6 +7,10 @@
 void simulateFrame(MatchState& m, int dtMs, int32_t nowMs);
 // The display timers of both players and the banner timer (dropped once per player).
 void tickDisplayTimers(MatchState& m, int dtMs);
+// The whole pass of the frame loop without drawing: the simulation, then the
+// state changes that drawing makes (an ended explosion, an ended impact) as it
+// would make them, and the display timers.
+void stepFrameUndrawn(MatchState& m, int dtMs, int32_t nowMs);
 // Player 1 away from player 2, then player 2 away from player 1's new place.
 void placeBothPlayers(MatchState& m);
 

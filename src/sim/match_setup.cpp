@@ -1,5 +1,7 @@
 #include "sim/match_setup.h"
 
+#include "sim/frame_step.h"
+#include "sim/match_rules.h"
 #include "sim/weapons.h"
 
 constexpr double SHIELD_BUBBLE_RANGE_PX = 30.0;
@@ -39,4 +41,23 @@ void setUpShieldBubbles(MatchState& m)
         bubble.radius = 0.0;
         bubble.position = Vec2{};
     }
+}
+
+void applySelectedMap(MatchState& m)
+{
+    if (m.selectedMapIndex == m.currentMapIndex)
+        return;
+    putMapInPlay(m, m.selectedMapIndex);
+}
+
+void settleAfterMenu(MatchState& m)
+{
+    const int32_t mapBefore = m.currentMapIndex;
+    applySelectedMap(m);
+    // The menu placed the ships on the old map's spawn points, which may lie
+    // inside a planet of the new one; they start from the new map's instead.
+    if (m.currentMapIndex != mapBefore)
+        placeBothPlayers(m);
+    if (matchLost(m))
+        startNewMatch(m);
 }

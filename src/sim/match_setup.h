@@ -12,3 +12,8 @@ void setUpPlayer(MatchState& m, int p, int shipIndex, const int weapons[WEAPON_S
                  const RotatedPictureSource& rotated);
 // The two bubbles follow the ships; their mass is set every frame.
 void setUpShieldBubbles(MatchState& m);
+// Switches to the map chosen in the menu, if it differs from the one in play.
+void applySelectedMap(MatchState& m);
+// What follows every visit to the menu: the map chosen in it, and a new match
+// for a lost one.
+void settleAfterMenu(MatchState& m);

@@ -22,6 +22,8 @@ void seedRandom(uint32_t seed)
     randomDraw();
 }
 
+uint32_t randomPosition() { return randomState; }
+
 int randomDraw()
 {
     randomState = randomState * 1103515245u + 12345u;

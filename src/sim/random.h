@@ -7,6 +7,8 @@ constexpr int RANDOM_MAX = 32767;
 // Seeds the generator (start-up passes the calendar time in seconds) and
 // discards two draws.
 void seedRandom(uint32_t seed);
+// Where the sequence stands; equal states give equal draws from here on.
+uint32_t randomPosition();
 // A fresh draw in 0..RANDOM_MAX.
 int randomDraw();
 // a + (b - a) * r / 32767: both ends reachable.

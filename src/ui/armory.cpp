@@ -92,13 +92,6 @@ void drawArmory(const ArmoryState& state, const ArmoryTexts& texts, const Weapon
         drawSprite(texts.selector, SLOT_NUMBER_X, slotY(state.selection));
 }
 
-void equipChoices(Player players[PLAYER_COUNT], const ArmoryState& state, const WeaponType weaponTable[],
-                  const FireState fireStateTable[])
-{
-    for (int p = 0; p < PLAYER_COUNT; ++p)
-        equipWeapons(players[p], p, state.choices[p], fireStateTable, weaponTable);
-}
-
 } // namespace
 
 ArmoryState openArmory(const Player players[PLAYER_COUNT])
@@ -108,6 +101,13 @@ ArmoryState openArmory(const Player players[PLAYER_COUNT])
         for (int slot = 0; slot < WEAPON_SLOTS; ++slot)
             state.choices[p][slot] = players[p].weapons[slot].weaponIndex;
     return state;
+}
+
+void equipArmoryChoices(Player players[PLAYER_COUNT], const int32_t choices[PLAYER_COUNT][WEAPON_SLOTS],
+                        const WeaponType weaponTable[WEAPON_COUNT], const FireState fireStateTable[WEAPON_COUNT])
+{
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        equipWeapons(players[p], p, choices[p], fireStateTable, weaponTable);
 }
 
 int applyArmoryKeys(ArmoryState& state, const MenuInput& input)
@@ -132,8 +132,8 @@ int applyArmoryKeys(ArmoryState& state, const MenuInput& input)
     return changed;
 }
 
-void runArmory(Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON_COUNT],
-               const FireState fireStateTable[WEAPON_COUNT], const Sprite& background, const Fonts& fonts)
+ArmoryState runArmory(const Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON_COUNT],
+                      const Sprite& background, const Fonts& fonts)
 {
     MenuScreen screen;
     ArmoryState state = openArmory(players);
@@ -152,6 +152,6 @@ void runArmory(Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON
         screen.nextFrameInMs = STILL_PICTURE;
     }
     freeSlotTexts(texts);
-    equipChoices(players, state, weaponTable, fireStateTable);
     freeFrameTexts(texts);
+    return state;
 }

@@ -16,6 +16,9 @@ struct ArmoryState {
 ArmoryState openArmory(const Player players[PLAYER_COUNT]);
 // One frame's keys. Returns the slot item whose weapon changed, or -1.
 int applyArmoryKeys(ArmoryState& state, const MenuInput& input);
-// Returns when the players leave; every slot of both players is equipped anew.
-void runArmory(Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON_COUNT],
-               const FireState fireStateTable[WEAPON_COUNT], const Sprite& background, const Fonts& fonts);
+// Every slot of both players equipped anew from the choices.
+void equipArmoryChoices(Player players[PLAYER_COUNT], const int32_t choices[PLAYER_COUNT][WEAPON_SLOTS],
+                        const WeaponType weaponTable[WEAPON_COUNT], const FireState fireStateTable[WEAPON_COUNT]);
+// Returns the players' choices when they leave; the menu equips them on every exit.
+ArmoryState runArmory(const Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON_COUNT],
+                      const Sprite& background, const Fonts& fonts);

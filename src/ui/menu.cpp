@@ -1,6 +1,8 @@
 #include "ui/menu.h"
 
+#include <algorithm>
 #include <cmath>
+
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "sim/match_rules.h"
@@ -127,17 +129,33 @@ SubScreen enterOnPage(MenuState& state, bool& quitRequested)
     }
 }
 
-void runSubScreen(SubScreen screen, MatchState& m, const Fonts& fonts, const Sprite& background)
+// A sub-screen's choices take effect as it closes; the visit keeps them for a recording.
+void runSubScreen(SubScreen screen, MatchState& m, const Fonts& fonts, const Sprite& background, MenuOutcome& visit)
 {
+    MenuChange change;
     switch (screen) {
-    case SubScreen::SHIP_YARD: runShipYard(m.players, m.shipTable, background, m.currentMap, fonts); break;
-    case SubScreen::ARMORY: runArmory(m.players, m.weaponTable, m.fireStateTable, background, fonts); break;
+    case SubScreen::SHIP_YARD: {
+        const ShipYardState chosen = runShipYard(m.players, m.shipTable, background, fonts);
+        change.kind = MenuChangeKind::SHIPS;
+        std::copy(chosen.choices, chosen.choices + PLAYER_COUNT, change.ships);
+        break;
+    }
+    case SubScreen::ARMORY: {
+        const ArmoryState chosen = runArmory(m.players, m.weaponTable, background, fonts);
+        change.kind = MenuChangeKind::WEAPONS;
+        std::copy(&chosen.choices[0][0], &chosen.choices[0][0] + PLAYER_COUNT * WEAPON_SLOTS, &change.weapons[0][0]);
+        break;
+    }
     case SubScreen::MAP_SELECTION:
         runMapSelection(m.currentMap, m.selectedMapIndex, m.mapTable, background, fonts);
+        change.kind = MenuChangeKind::MAP;
+        change.map = m.selectedMapIndex;
         break;
-    case SubScreen::CREDITS: runCredits(background, fonts); break;
-    case SubScreen::NONE: break;
+    case SubScreen::CREDITS: runCredits(background, fonts); return;
+    case SubScreen::NONE: return;
     }
+    applyMenuChange(m, change);
+    visit.changes.push_back(change);
 }
 
 void drawPage(const MenuTexts& texts, const MenuState& state)
@@ -160,14 +178,14 @@ int32_t nextTintFrameInMs(const MenuState& state)
 }
 
 void runMenuFrame(MatchState& m, const Fonts& fonts, MenuScreen& screen, MenuState& state,
-                  const MenuTexts& texts, const Sprite& background)
+                  const MenuTexts& texts, const Sprite& background, MenuOutcome& visit)
 {
     beginMenuFrame(screen);
     fadeMenuTint(state, screen.elapsedMs);
     drawMenuBackground(background, static_cast<int>(state.backgroundTint));
     const SubScreen opened = applyMenuKeys(state, screen.input, m.quitRequested);
     if (opened != SubScreen::NONE) {
-        runSubScreen(opened, m, fonts, background);
+        runSubScreen(opened, m, fonts, background, visit);
         // The sub-screen left its own frame (or a ship's rotated copies) in
         // the back buffer; this frame goes on over the menu's background.
         clearScreen();
@@ -200,7 +218,15 @@ SubScreen applyMenuKeys(MenuState& state, const MenuInput& input, bool& quitRequ
     return SubScreen::NONE;
 }
 
-void runMenu(MatchState& m, const Fonts& fonts)
+// The end of a visit, shown or replayed.
+static void finishMenuVisit(MatchState& m, const MenuOutcome& visit)
+{
+    if (visit.newMatch)
+        startNewMatch(m);
+    m.quitRequested = visit.quit;
+}
+
+MenuOutcome runMenu(MatchState& m, const Fonts& fonts)
 {
     MenuTexts texts;
     renderMenuTexts(texts, fonts, resumeItemText(m));
@@ -208,12 +234,36 @@ void runMenu(MatchState& m, const Fonts& fonts)
     MenuScreen screen;
     screen.previousTicks = ticksNow();
     MenuState state;
+    MenuOutcome visit;
     while (!state.leaveMenu) {
         waitForMenuFrame(screen);
-        runMenuFrame(m, fonts, screen, state, texts, background);
+        runMenuFrame(m, fonts, screen, state, texts, background, visit);
     }
-    if (state.submenuVisited)
-        startNewMatch(m);
+    visit.newMatch = state.submenuVisited;
+    visit.quit = m.quitRequested;
+    finishMenuVisit(m, visit);
     freeMenuTexts(texts);
     clearSprite(background);
+    return visit;
+}
+
+void applyMenuChange(MatchState& m, const MenuChange& change)
+{
+    switch (change.kind) {
+    case MenuChangeKind::SHIPS: {
+        ShipYardState chosen;
+        std::copy(change.ships, change.ships + PLAYER_COUNT, chosen.choices);
+        rebuildShips(m.players, m.shipTable, chosen, m.currentMap);
+        break;
+    }
+    case MenuChangeKind::WEAPONS: equipArmoryChoices(m.players, change.weapons, m.weaponTable, m.fireStateTable); break;
+    case MenuChangeKind::MAP: m.selectedMapIndex = change.map; break;
+    }
+}
+
+void replayMenuOutcome(MatchState& m, const MenuOutcome& visit)
+{
+    for (const MenuChange& change : visit.changes)
+        applyMenuChange(m, change);
+    finishMenuVisit(m, visit);
 }

@@ -109,8 +109,8 @@ void rebuildShips(Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_CO
     }
 }
 
-void runShipYard(Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT], const Sprite& background,
-                 const GameMap& map, const Fonts& fonts)
+ShipYardState runShipYard(const Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT],
+                          const Sprite& background, const Fonts& fonts)
 {
     MenuScreen screen;
     openSubScreen(screen);
@@ -126,6 +126,6 @@ void runShipYard(Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT], c
         presentFrame();
         screen.nextFrameInMs = MENU_FRAME_MS; // the previews turn all the time
     }
-    rebuildShips(players, shipTable, state, map);
     freeShipYardTexts(texts);
+    return state;
 }

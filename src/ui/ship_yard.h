@@ -19,6 +19,7 @@ void applyShipYardKeys(ShipYardState& state, const MenuInput& input, ShipType sh
 // Both ships rebuilt from the choices, player 1 first, and placed away from each other.
 void rebuildShips(Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT], const ShipYardState& state,
                   const GameMap& map);
-// Returns when the players leave; both ships are rebuilt on every exit.
-void runShipYard(Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT], const Sprite& background,
-                 const GameMap& map, const Fonts& fonts);
+// Returns the players' choices when they leave; the menu rebuilds both ships
+// from them on every exit.
+ShipYardState runShipYard(const Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT],
+                          const Sprite& background, const Fonts& fonts);

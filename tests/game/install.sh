@@ -241,6 +241,11 @@ play 1024x768 XDG_CONFIG_HOME="$user_a" "$launcher" -w -nm
 expect_eq "$status" "0" "player A, second start: exit status"
 expect_eq "$(cat "$user_a/zentavor/config.cfg")" "$edited_config" "player A's settings after a second start"
 
+# A recording named without a folder lands where the player started the game.
+play 1024x768 XDG_CONFIG_HOME="$user_a" "$launcher" -w -nm -record match.zrec
+expect_eq "$status" "0" "recording through the launcher: exit status"
+[[ -s "$work/elsewhere/match.zrec" && ! -e "$user_a/zentavor/match.zrec" ]] || fail "the recording is not where the game was started"
+
 # Without XDG_CONFIG_HOME the folder is ~/.config/zentavor.
 [[ ! -e "$HOME/.config" ]] || fail "players with their own XDG_CONFIG_HOME wrote into HOME"
 play 1024x768 -u XDG_CONFIG_HOME "$launcher" -w -nm

@@ -25,6 +25,15 @@ refuses 1 "heading must be a finite number, not 'inf'" <<<"place 1 10 10 0 0 inf
 refuses 1 "frame time must be from 0 to" <<<"run 3 -16"
 refuses 3 "unknown key 'q'" <<<$'seed 2\n\nrun 1 16 d +r q'
 refuses 2 "'lives' is set-up and must come before the first run" <<<$'run 1 16\nlives 3'
+refuses 1 "unknown menu screen 'shop' (ships, weapons, map)" <<<"menu shop"
+refuses 2 "ship must be from 0 to 3, not 4" <<<$'run 1 16\nmenu ships 1 4'
+refuses 1 "expected 'menu weapons P w0 w1 w2 w3 w4'" <<<"menu weapons 1 2 3"
+
+printf 'run 1 16\nplace 1 10 10 0 0 0\n' >"$work/placed.txt"
+status=0
+DISPLAY= ./zentavor-sim --record "$work/placed.zrec" "$work/placed.txt" 2>"$work/err" || status=$?
+expect_eq "$status" 2 "recording a place line"
+expect_contains "$(cat "$work/err")" "$work/placed.txt:2: a place line cannot be recorded" "place message"
 
 status=0
 ./zentavor-sim "$work/missing.txt" 2>"$work/err" || status=$?
@@ -34,6 +43,6 @@ expect_contains "$(cat "$work/err")" "cannot read $work/missing.txt" "missing sc
 status=0
 ./zentavor-sim 2>"$work/err" || status=$?
 expect_eq "$status" 2 "no script"
-expect_contains "$(cat "$work/err")" "usage: zentavor-sim SCRIPT" "usage"
+expect_contains "$(cat "$work/err")" "usage: zentavor-sim [--record FILE] SCRIPT" "usage"
 
 finish

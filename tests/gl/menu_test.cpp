@@ -5,6 +5,7 @@
 #include "gfx/texture.h"
 #include "sim/frame_step.h"
 #include "sim/match_rules.h"
+#include "sim/match_setup.h"
 #include "support/scripted_keys.h"
 #include "ui/menu.h"
 

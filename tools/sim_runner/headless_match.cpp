@@ -11,9 +11,6 @@
 #include "sim/weapons.h"
 #include "ui/controls.h"
 
-// The names of the game's default configuration; no text is ever shown.
-constexpr const char* PLAYER_NAMES[PLAYER_COUNT] = {"Nova", "Vega"};
-
 void applySetUp(RunnerSetUp& setUp, const Command& c)
 {
     switch (c.kind) {
@@ -37,7 +34,7 @@ void buildHeadlessMatch(MatchState& m, const RunnerSetUp& setUp)
     buildTables(m, cataloguePictures());
     putMapInPlay(m, setUp.mapIndex);
     for (int p = 0; p < PLAYER_COUNT; ++p) {
-        std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", PLAYER_NAMES[p]);
+        std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", setUp.names[p]);
         setUpPlayer(m, p, setUp.shipIndex[p], setUp.weapons[p], rotatedCataloguePictures());
     }
     setUpShieldBubbles(m);
@@ -82,12 +79,5 @@ ControlState controlsFor(const RunKeys& keys, bool firstFrame)
 void runHeadlessFrame(MatchState& m, const ControlState& controls, int dtMs, int32_t nowMs)
 {
     m.controls = controls;
-    m.frameTime = dtMs;
-    simulateFrame(m, dtMs, nowMs);
-    // What drawing the ships and then the shots decides by their animations.
-    for (Player& p : m.players)
-        finishExplosionIfEnded(p, nowMs);
-    for (int i = 0; i < SHOT_POOL_SIZE; ++i)
-        retireShotIfImpactEnded(m.projectiles[i], m.explosions[i], nowMs);
-    tickDisplayTimers(m, dtMs);
+    stepFrameUndrawn(m, dtMs, nowMs);
 }

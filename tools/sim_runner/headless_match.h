@@ -8,6 +8,7 @@
 
 // The set-up lines' values; the defaults are those of the game's default configuration.
 struct RunnerSetUp {
+    char names[PLAYER_COUNT][NAME_BUFFER_SIZE] = {"Nova", "Vega"};
     uint32_t seed = 1;
     int mapIndex = 0;
     int lives = DEFAULT_LIVES;

@@ -1,7 +1,8 @@
 // zentavor-sim: runs the real match code from a script, with time advanced
 // only by the script, and prints one JSON line per frame.
 //
-//   zentavor-sim SCRIPT      (SCRIPT may be - for standard input)
+//   zentavor-sim [--record FILE] SCRIPT   (SCRIPT may be - for standard input)
+//   zentavor-sim --replay FILE [--every K]
 //
 // Script lines ('#' starts a comment):
 //   seed N | map N | lives N | ship P N | weapons P w0 w1 w2 w3 w4
@@ -12,6 +13,14 @@
 //   run N DT KEY...
 //       N frames of DT ms with the keys held; +KEY is also pressed in the first frame.
 //       Keys: d g r f 1 2 3 (player 1), left right up down i o p (player 2)
+//   menu | menu ships S1 S2 | menu weapons P w0 w1 w2 w3 w4 | menu map N
+//       a visit to the menu after the frames so far: the main-menu page, and
+//       each line one sub-screen left with those choices; consecutive lines
+//       are one visit, which starts a new match
+// --record writes the match as the game's -record does (no place lines).
+// --replay plays a recording and checks it against its checkpoints: the
+// frame lines (of every Kth frame), then {"replay":"verified",...} and exit 0,
+// or {"replay":"diverged","frame":F,"second":S} and exit 1.
 // Runs in the game folder (it loads img/) and needs a display, as the ship
 // masks are drawn through OpenGL exactly as the game draws them.
 #include <SDL/SDL.h>
@@ -29,6 +38,8 @@
 #include "gfx/texture.h"
 #include "gfx/video.h"
 #include "headless_match.h"
+#include "replay_run.h"
+#include "runner_options.h"
 #include "script.h"
 
 namespace {
@@ -70,29 +81,51 @@ bool startDisplay()
 // Plays the commands in order; the match is built when the first run starts.
 class ScriptPlayer {
 public:
-    explicit ScriptPlayer(const std::string& scriptName) : scriptName_(scriptName) {}
+    ScriptPlayer(const std::string& scriptName, const std::string& recordFile)
+        : scriptName_(scriptName), recordFile_(recordFile)
+    {
+    }
 
     bool play(const std::vector<Command>& commands)
     {
         for (const Command& c : commands) {
+            if (c.kind != CommandKind::Menu && menu_.open)
+                closeMenu();
             if (c.kind == CommandKind::Place)
                 place(c);
             else if (c.kind == CommandKind::Run) {
                 if (!run(c))
                     return false;
+            } else if (c.kind == CommandKind::Menu) {
+                if (!match_ && !build())
+                    return false;
+                addMenuLine(menu_, *match_, c);
             } else
                 applySetUp(setUp_, c);
         }
-        return true;
+        if (menu_.open)
+            closeMenu();
+        // A script without frames still gives a recording: of start-up alone.
+        if (!recordFile_.empty() && !match_ && !build())
+            return false;
+        return finishRecording();
     }
 
 private:
-    void build()
+    bool build()
     {
         match_ = std::make_unique<MatchState>();
         buildHeadlessMatch(*match_, setUp_);
         for (const Command& c : placesBeforeStart_)
             placePlayer(*match_, c.player, c.place);
+        std::string error;
+        recording_ = !recordFile_.empty();
+        if (recording_ && !openRunnerRecording(writer_, recordFile_, setUp_, *match_, error)) {
+            recording_ = false;
+            std::fprintf(stderr, "zentavor-sim: %s\n", error.c_str());
+            return false;
+        }
+        return true;
     }
 
     void place(const Command& c)
@@ -103,10 +136,17 @@ private:
             placesBeforeStart_.push_back(c);
     }
 
+    void closeMenu()
+    {
+        const MenuOutcome visit = makeScriptedOutcome(menu_, *match_);
+        if (recording_)
+            writeMenuOutcome(writer_, visit);
+    }
+
     bool run(const Command& c)
     {
-        if (!match_)
-            build();
+        if (!match_ && !build())
+            return false;
         for (int i = 0; i < c.frames; ++i) {
             if (timeMs_ + c.frameMs > std::numeric_limits<int32_t>::max()) {
                 std::fprintf(stderr, "zentavor-sim: %s:%d: the run goes past %d ms of match time\n",
@@ -114,29 +154,80 @@ private:
                 return false;
             }
             timeMs_ += c.frameMs;
-            runHeadlessFrame(*match_, controlsFor(c.keys, i == 0), c.frameMs, static_cast<int32_t>(timeMs_));
+            const ControlState controls = controlsFor(c.keys, i == 0);
+            const auto nowMs = static_cast<int32_t>(timeMs_);
+            if (recording_)
+                writeFrame(writer_, *match_, RecordedFrame{controls, c.frameMs, nowMs});
+            runHeadlessFrame(*match_, controls, c.frameMs, nowMs);
             writeFrameReport(stdout, ++frame_, timeMs_, *match_);
         }
         return true;
     }
 
+    bool finishRecording()
+    {
+        std::string error;
+        if (!recording_ || closeReplayWriter(writer_, *match_, error))
+            return true;
+        std::fprintf(stderr, "zentavor-sim: %s\n", error.c_str());
+        return false;
+    }
+
     std::string scriptName_;
+    std::string recordFile_;
     RunnerSetUp setUp_;
     std::vector<Command> placesBeforeStart_;
     std::unique_ptr<MatchState> match_;
+    ScriptedMenu menu_;
+    bool recording_ = false;
+    ReplayWriter writer_;
     int64_t frame_ = 0;
     int64_t timeMs_ = 0;
 };
+
+// A recording holds the controls only: a ship put somewhere by hand cannot be in it.
+bool recordable(const std::string& scriptName, const std::vector<Command>& commands)
+{
+    for (const Command& c : commands)
+        if (c.kind == CommandKind::Place) {
+            std::fprintf(stderr, "zentavor-sim: %s:%d: a place line cannot be recorded\n", scriptName.c_str(),
+                         c.line);
+            return false;
+        }
+    return true;
+}
+
+// --replay: the file is checked before any window opens.
+int replay(const RunnerOptions& options)
+{
+    Replay recording;
+    std::string error;
+    if (!loadReplay(options.replayFile, recording, error)) {
+        std::fprintf(stderr, "zentavor-sim: %s\n", error.c_str());
+        return EXIT_CANNOT_REPLAY;
+    }
+    if (!startDisplay())
+        return EXIT_NO_DISPLAY;
+    const int status = playReplay(recording, options.every);
+    std::fflush(stdout);
+    freeTextureCatalogue();
+    SDL_Quit();
+    return status;
+}
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: zentavor-sim SCRIPT   (- reads the script from standard input)\n");
+    RunnerOptions options;
+    std::string problem;
+    if (!parseRunnerOptions(argc, argv, options, problem)) {
+        std::fprintf(stderr, "zentavor-sim: %s\n%s\n", problem.c_str(), RUNNER_USAGE);
         return EXIT_BAD_SCRIPT;
     }
-    const std::string scriptName = argv[1];
+    if (!options.replayFile.empty())
+        return replay(options);
+    const std::string& scriptName = options.script;
     std::string text;
     if (!readScript(scriptName, text)) {
         std::fprintf(stderr, "zentavor-sim: cannot read %s\n", scriptName.c_str());
@@ -148,9 +239,11 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "zentavor-sim: %s:%d: %s\n", scriptName.c_str(), error.line, error.message.c_str());
         return EXIT_BAD_SCRIPT;
     }
+    if (!options.recordFile.empty() && !recordable(scriptName, commands))
+        return EXIT_BAD_SCRIPT;
     if (!startDisplay())
         return EXIT_NO_DISPLAY;
-    ScriptPlayer player(scriptName);
+    ScriptPlayer player(scriptName, options.recordFile);
     const bool finished = player.play(commands);
     std::fflush(stdout);
     freeTextureCatalogue();

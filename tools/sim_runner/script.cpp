@@ -170,6 +170,46 @@ bool parseRun(const Line& line, Command& c)
     return true;
 }
 
+// menu | menu ships S1 S2 | menu weapons P w0..w4 | menu map N
+bool parseMenu(const Line& line, Command& c)
+{
+    c.kind = CommandKind::Menu;
+    if (line.tokens.size() == 1)
+        return true;
+    const std::string& screen = line.tokens[1];
+    int64_t value = 0;
+    if (screen == "ships") {
+        c.menu = MenuLine::SHIPS;
+        if (!expectCount(line, 4, "menu ships S1 S2"))
+            return false;
+        for (int p = 0; p < 2; ++p) {
+            if (!readInteger(line, 2 + p, "ship", 0, SHIP_ROWS - 1, value))
+                return false;
+            c.ships[p] = static_cast<int>(value);
+        }
+        return true;
+    }
+    if (screen == "map") {
+        c.menu = MenuLine::MAP;
+        return expectCount(line, 3, "menu map N") && readInteger(line, 2, "map", 0, MAP_ROWS - 1, c.value);
+    }
+    if (screen != "weapons")
+        return line.fail("unknown menu screen '" + screen + "' (ships, weapons, map)");
+    c.menu = MenuLine::WEAPONS;
+    if (!expectCount(line, 3 + SLOT_COUNT, "menu weapons P w0 w1 w2 w3 w4"))
+        return false;
+    int64_t p = 0;
+    if (!readInteger(line, 2, "player", 1, 2, p))
+        return false;
+    c.player = static_cast<int>(p) - 1;
+    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
+        if (!readInteger(line, 3 + slot, "weapon", 0, WEAPON_ROWS - 1, value))
+            return false;
+        c.weapons[slot] = static_cast<int>(value);
+    }
+    return true;
+}
+
 bool isSetUp(const std::string& word)
 {
     return word == "seed" || word == "map" || word == "lives" || word == "ship" || word == "weapons";
@@ -199,8 +239,11 @@ bool parseScript(const std::string& text, std::vector<Command>& commands, Script
         } else if (word == "run") {
             ok = parseRun(line, c);
             runSeen = true;
+        } else if (word == "menu") {
+            ok = parseMenu(line, c);
+            runSeen = true;
         } else {
-            return line.fail("unknown command '" + word + "' (commands: seed map lives ship weapons place run)");
+            return line.fail("unknown command '" + word + "' (commands: seed map lives ship weapons place run menu)");
         }
         if (!ok)
             return false;

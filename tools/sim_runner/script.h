@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
-enum class CommandKind { Seed, Map, Lives, Ship, Weapons, Place, Run };
+enum class CommandKind { Seed, Map, Lives, Ship, Weapons, Place, Run, Menu };
+
+// Which sub-screen a menu line leaves; VISIT: only the main-menu page.
+enum class MenuLine { VISIT, SHIPS, WEAPONS, MAP };
 
 // The keys of a run by SDL 1.2 key symbol; pressed ones also get a key-down in the first frame.
 struct RunKeys {
@@ -23,6 +26,8 @@ struct Command {
     int frames = 0;
     int frameMs = 0;
     RunKeys keys;
+    MenuLine menu = MenuLine::VISIT;
+    int ships[2] = {};      // menu ships
 };
 
 struct ScriptError {

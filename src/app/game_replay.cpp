@@ -1,0 +1,99 @@
+#include "app/game_replay.h"
+
+#include <cstdio>
+#include <ctime>
+#include "gfx/catalogue_pictures.h"
+#include "gfx/clock.h"
+#include "replay/match_checksum.h"
+#include "sim/match_setup.h"
+#include "ui/menu.h"
+
+uint32_t chooseSeed(GameReplay& r)
+{
+    r.seed = r.playing ? r.replay.header.seed : static_cast<uint32_t>(std::time(nullptr));
+    return r.seed;
+}
+
+GameConfig recordedConfig(const ReplayHeader& h)
+{
+    GameConfig recorded;
+    copyMatchChoices(h, recorded);
+    return recorded;
+}
+
+static ReplayHeader headerOf(const GameConfig& config, uint32_t seed, uint64_t masks)
+{
+    ReplayHeader h;
+    h.seed = seed;
+    h.maskChecksum = masks;
+    copyMatchChoices(config, h);
+    return h;
+}
+
+bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchState& m, const GameConfig& config,
+                     std::string& error)
+{
+    if (!r.playing && recordFile.empty())
+        return true;
+    const uint64_t masks = maskChecksum(m, rotatedCataloguePictures());
+    // Making the masks took a while; it is not the first frame's time.
+    m.lastTicks = ticksNow();
+    r.startTicks = m.lastTicks;
+    if (r.playing) {
+        if (masks != r.replay.header.maskChecksum) {
+            error = r.replay.path + ": the collision masks made here differ from the recording's (another OpenGL "
+                                    "driver or display depth); the recording cannot be replayed on this display";
+            return false;
+        }
+        r.cursor = startReplay(r.replay);
+        takeEventsAfterFrame(r, m);
+        return true;
+    }
+    r.recording = openReplayWriter(r.writer, recordFile, headerOf(config, r.seed, masks), error);
+    return r.recording;
+}
+
+void recordFrame(GameReplay& r, const MatchState& m, int32_t nowMs)
+{
+    if (r.recording)
+        writeFrame(r.writer, m, RecordedFrame{m.controls, m.frameTime, nowMs});
+}
+
+void recordMenuOutcome(GameReplay& r, const MenuOutcome& visit)
+{
+    if (r.recording)
+        writeMenuOutcome(r.writer, visit);
+}
+
+void finishGameReplay(GameReplay& r, const MatchState& m)
+{
+    std::string error;
+    if (r.recording && !closeReplayWriter(r.writer, m, error))
+        std::fprintf(stderr, "zentavor: %s\n", error.c_str());
+    r.recording = false;
+}
+
+// Said once: after the first difference every later checkpoint differs too.
+static void compareCheckpoint(GameReplay& r, const MatchState& m)
+{
+    if (r.diverged || matchChecksum(m) == r.next.checksum)
+        return;
+    r.diverged = true;
+    std::fprintf(stderr, "zentavor: %s: the replay differs from the recording from frame %lld (second %lld) on\n",
+                 r.replay.path.c_str(), static_cast<long long>(r.next.frames), static_cast<long long>(r.next.second));
+}
+
+void takeEventsAfterFrame(GameReplay& r, MatchState& m)
+{
+    while (nextReplayEvent(r.cursor, r.next)) {
+        switch (r.next.kind) {
+        case ReplayEventKind::FRAME: return;
+        case ReplayEventKind::MENU:
+            replayMenuOutcome(m, r.next.visit);
+            settleAfterMenu(m);
+            break;
+        case ReplayEventKind::CHECKPOINT: compareCheckpoint(r, m); break;
+        case ReplayEventKind::END: m.quitRequested = true; return;
+        }
+    }
+}

@@ -1,0 +1,59 @@
+#include <SDL/SDL.h>
+#include "app/game.h"
+#include "draw/scene.h"
+#include "gfx/clock.h"
+#include "sim/frame_step.h"
+#include "ui/controls.h"
+
+// How late a replay may run before it simulates frames without drawing them
+// to catch up with the recorded pace.
+constexpr int32_t CATCH_UP_MS = 100;
+
+// The recorded frame in r.next, drawn or only simulated, and what follows it.
+static void playRecordedFrame(Game& game, bool drawn)
+{
+    GameReplay& r = game.replay;
+    MatchState& m = *game.match;
+    const RecordedFrame frame = r.next.frame;
+    m.controls = frame.controls;
+    r.shownMs += frame.frameTime;
+    if (drawn) {
+        m.frameTime = frame.frameTime;
+        simulateFrame(m, frame.frameTime, frame.nowMs);
+        drawMatchFrame(m, game.texts, frame.nowMs);
+        // Shown before the events after it: a menu visit may draw rotated
+        // ships into the back buffer.
+        presentFrame();
+    } else {
+        stepFrameUndrawn(m, frame.frameTime, frame.nowMs);
+    }
+    takeEventsAfterFrame(r, m);
+}
+
+// Milliseconds the next recorded frame is overdue; negative while it is early.
+static int32_t lateness(const GameReplay& r)
+{
+    const int64_t dueAt = r.startTicks + r.shownMs + r.next.frame.frameTime;
+    return static_cast<int32_t>(ticksNow() - dueAt);
+}
+
+void runReplayPass(Game& game)
+{
+    GameReplay& r = game.replay;
+    MatchState& m = *game.match;
+    // The players' keys do nothing; Escape ends the replay.
+    MenuInput keys;
+    readMenuInput(keys);
+    if (keys.escape || r.next.kind != ReplayEventKind::FRAME) {
+        m.quitRequested = true;
+        return;
+    }
+    while (lateness(r) > CATCH_UP_MS && !m.quitRequested)
+        playRecordedFrame(game, false);
+    if (m.quitRequested)
+        return;
+    const int32_t early = -lateness(r);
+    if (early > 0)
+        SDL_Delay(static_cast<Uint32>(early));
+    playRecordedFrame(game, true);
+}

@@ -1,0 +1,75 @@
+// The recording file, written by the game (-record) and read by the game
+// (-replay) and the headless runner (--replay).
+//
+// A fixed header, then a stream of records, each starting with a tag byte:
+//   0x00..0x7F  a frame: bits 0-4 the frame time in ms (31: a zigzag varint
+//               follows), 0x20 a controls varint follows (else the previous
+//               frame's), 0x40 a zigzag varint follows that the tick differs
+//               by from the previous tick plus the frame time
+//   0x80..0xBF  the previous frame again, (tag & 0x3F) + 1 times
+//   0xF0        the previous frame again, a varint number of times
+//   0xF1        a menu visit: varint count of changes, each a kind byte and
+//               its values as bytes, then a flags byte (1 new match, 2 quit)
+//   0xF2        a checkpoint: varint second of play, varint frames so far,
+//               the 8-byte checksum of the match state
+//   0xF3        the end: varint frames, varint milliseconds of play
+// Integers are little-endian; varints hold 7 bits a byte, low bits first.
+#pragma once
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include "sim/match_state.h"
+
+constexpr char REPLAY_MAGIC[8] = {'Z', 'E', 'N', 'T', 'R', 'E', 'C', '\x1a'};
+constexpr uint16_t REPLAY_VERSION = 1;
+constexpr int REPLAY_HEADER_BYTES = 71;
+
+constexpr uint8_t FRAME_TIME_MASK = 0x1F;
+constexpr uint8_t FRAME_TIME_FOLLOWS = 0x1F; // the frame time field holding this: a varint follows
+constexpr uint8_t FRAME_CONTROLS = 0x20;
+constexpr uint8_t FRAME_GAP = 0x40;
+constexpr uint8_t TAG_REPEAT = 0x80;
+constexpr int SHORT_REPEAT_MAX = 64;
+constexpr uint8_t TAG_REPEAT_LONG = 0xF0;
+constexpr uint8_t TAG_MENU = 0xF1;
+constexpr uint8_t TAG_CHECKPOINT = 0xF2;
+constexpr uint8_t TAG_END = 0xF3;
+
+constexpr uint8_t MENU_NEW_MATCH = 1;
+constexpr uint8_t MENU_QUIT = 2;
+
+constexpr int MS_PER_CHECKPOINT = 1000; // a checkpoint for every second of play
+
+// How the match was set up at start-up: with the same seed and the same
+// masks, the recorded controls and times give the same match.
+struct ReplayHeader {
+    uint32_t seed = 0;
+    uint64_t maskChecksum = 0; // of every collision mask the match can use
+    char names[PLAYER_COUNT][NAME_BUFFER_SIZE] = {};
+    int32_t mapIndex = 0;
+    int32_t lives = DEFAULT_LIVES;
+    int32_t shipIndex[PLAYER_COUNT] = {};
+    int32_t weapons[PLAYER_COUNT][WEAPON_SLOTS] = {};
+};
+
+// The choices a match starts from, copied between the records that hold them
+// under the same names: the header, config.cfg's values, the runner's set-up.
+template <typename From, typename To>
+void copyMatchChoices(const From& from, To& to)
+{
+    static_assert(sizeof to.names == sizeof from.names, "names of the same size");
+    std::memcpy(to.names, from.names, sizeof to.names);
+    to.mapIndex = from.mapIndex;
+    to.lives = from.lives;
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        to.shipIndex[p] = from.shipIndex[p];
+        std::copy(from.weapons[p], from.weapons[p] + WEAPON_SLOTS, to.weapons[p]);
+    }
+}
+
+// One pass of the frame loop as the simulation received it.
+struct RecordedFrame {
+    ControlState controls;
+    int32_t frameTime = 0; // ms
+    int32_t nowMs = 0;     // the tick animations were stepped with
+};

@@ -1,0 +1,355 @@
+#include "replay/replay_reader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include "replay/control_bits.h"
+
+namespace {
+
+constexpr size_t MAX_REPLAY_BYTES = 64u << 20; // hours of play at any frame rate
+constexpr int64_t MAX_FRAMES = std::numeric_limits<int32_t>::max();
+constexpr int MAGIC_BYTES = sizeof REPLAY_MAGIC;
+constexpr int VERSION_END = MAGIC_BYTES + 2;
+
+enum class Decoded { FRAME, REPEAT, MENU, CHECKPOINT, END, TRUNCATED, DAMAGED };
+
+int32_t wrapped(int64_t ticks) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ticks))); }
+
+bool fitsInt32(int64_t v) { return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max(); }
+
+// count more frames like the last one.
+void advance(ReplayCursor& c, int64_t count)
+{
+    c.frames += count;
+    c.playMs += count * c.last.frameTime;
+    c.last.nowMs = wrapped(c.last.nowMs + count * c.last.frameTime);
+}
+
+// A read that failed: the file ended, or the number is longer than any we write.
+Decoded shortOrBad(const ReplayCursor& c, std::string& what)
+{
+    if (c.in.at >= c.in.size)
+        return Decoded::TRUNCATED;
+    what = "a number too long";
+    return Decoded::DAMAGED;
+}
+
+Decoded damaged(std::string& what, const std::string& why)
+{
+    what = why;
+    return Decoded::DAMAGED;
+}
+
+Decoded decodeFrame(ReplayCursor& c, uint8_t tag, std::string& what)
+{
+    RecordedFrame f = c.last;
+    uint64_t v = 0;
+    int64_t time = tag & FRAME_TIME_MASK;
+    if (time == FRAME_TIME_FOLLOWS) {
+        if (!getVarint(c.in, v))
+            return shortOrBad(c, what);
+        time = unzigzag(v);
+        if (!fitsInt32(time))
+            return damaged(what, "a frame time out of range");
+    }
+    if (tag & FRAME_CONTROLS) {
+        if (!getVarint(c.in, v))
+            return shortOrBad(c, what);
+        if (v >> CONTROL_BIT_COUNT)
+            return damaged(what, "controls out of range");
+        f.controls = unpackControls(static_cast<uint32_t>(v));
+    }
+    int64_t gap = 0;
+    if (tag & FRAME_GAP) {
+        if (!getVarint(c.in, v))
+            return shortOrBad(c, what);
+        gap = unzigzag(v);
+        if (!fitsInt32(gap))
+            return damaged(what, "a tick out of range");
+    }
+    f.frameTime = static_cast<int32_t>(time);
+    f.nowMs = wrapped(c.last.nowMs + time + gap);
+    c.last = f;
+    c.frames += 1;
+    c.playMs += time;
+    return Decoded::FRAME;
+}
+
+Decoded decodeRepeat(ReplayCursor& c, uint8_t tag, std::string& what)
+{
+    if (c.frames == 0)
+        return damaged(what, "a repeat before any frame");
+    uint64_t count = static_cast<uint64_t>(tag - TAG_REPEAT) + 1;
+    if (tag == TAG_REPEAT_LONG && !getVarint(c.in, count))
+        return shortOrBad(c, what);
+    if (count == 0 || count > static_cast<uint64_t>(MAX_FRAMES - c.frames))
+        return damaged(what, "more than " + std::to_string(MAX_FRAMES) + " frames");
+    c.repeatsLeft = static_cast<int64_t>(count);
+    return Decoded::REPEAT;
+}
+
+// One byte per value, each below its limit.
+bool getIndices(ByteReader& in, int32_t* values, int count, int limit, bool& inRange)
+{
+    for (int i = 0; i < count; ++i) {
+        uint8_t b = 0;
+        if (!getByte(in, b))
+            return false;
+        values[i] = b;
+        inRange = inRange && b < limit;
+    }
+    return true;
+}
+
+Decoded decodeMenuChange(ReplayCursor& c, MenuChange& change, std::string& what)
+{
+    uint8_t kind = 0;
+    if (!getByte(c.in, kind))
+        return Decoded::TRUNCATED;
+    bool inRange = true;
+    bool complete = false;
+    switch (kind) {
+    case static_cast<uint8_t>(MenuChangeKind::SHIPS):
+        complete = getIndices(c.in, change.ships, PLAYER_COUNT, SHIP_COUNT, inRange);
+        break;
+    case static_cast<uint8_t>(MenuChangeKind::WEAPONS):
+        complete = getIndices(c.in, &change.weapons[0][0], PLAYER_COUNT * WEAPON_SLOTS, WEAPON_COUNT, inRange);
+        break;
+    case static_cast<uint8_t>(MenuChangeKind::MAP): complete = getIndices(c.in, &change.map, 1, MAP_COUNT, inRange); break;
+    default: return damaged(what, "a menu change of unknown kind " + std::to_string(kind));
+    }
+    change.kind = static_cast<MenuChangeKind>(kind);
+    if (!complete)
+        return Decoded::TRUNCATED;
+    return inRange ? Decoded::MENU : damaged(what, "a ship, weapon or map out of range in a menu change");
+}
+
+Decoded decodeMenu(ReplayCursor& c, MenuOutcome& visit, std::string& what)
+{
+    uint64_t count = 0;
+    if (!getVarint(c.in, count))
+        return shortOrBad(c, what);
+    // Every change takes at least two bytes.
+    if (count > (c.in.size - c.in.at) / 2)
+        return Decoded::TRUNCATED;
+    visit.changes.assign(count, MenuChange{});
+    for (MenuChange& change : visit.changes) {
+        const Decoded d = decodeMenuChange(c, change, what);
+        if (d != Decoded::MENU)
+            return d;
+    }
+    uint8_t flags = 0;
+    if (!getByte(c.in, flags))
+        return Decoded::TRUNCATED;
+    if (flags & ~(MENU_NEW_MATCH | MENU_QUIT))
+        return damaged(what, "unknown menu flags");
+    visit.newMatch = flags & MENU_NEW_MATCH;
+    visit.quit = flags & MENU_QUIT;
+    return Decoded::MENU;
+}
+
+Decoded decodeCheckpoint(ReplayCursor& c, ReplayEvent& e, std::string& what)
+{
+    uint64_t second = 0, frames = 0;
+    if (!getVarint(c.in, second) || !getVarint(c.in, frames) || !getLittle(c.in, 8, e.checksum))
+        return shortOrBad(c, what);
+    e.second = unzigzag(second);
+    e.frames = static_cast<int64_t>(frames);
+    return Decoded::CHECKPOINT;
+}
+
+Decoded decodeEnd(ReplayCursor& c, ReplayEvent& e, std::string& what)
+{
+    uint64_t frames = 0, playMs = 0;
+    if (!getVarint(c.in, frames) || !getVarint(c.in, playMs))
+        return shortOrBad(c, what);
+    e.frames = static_cast<int64_t>(frames);
+    e.playMs = unzigzag(playMs);
+    return Decoded::END;
+}
+
+Decoded decode(ReplayCursor& c, ReplayEvent& e, std::string& what)
+{
+    uint8_t tag = 0;
+    if (!getByte(c.in, tag))
+        return Decoded::TRUNCATED;
+    if (tag < TAG_REPEAT)
+        return decodeFrame(c, tag, what);
+    if (tag < TAG_REPEAT + SHORT_REPEAT_MAX || tag == TAG_REPEAT_LONG)
+        return decodeRepeat(c, tag, what);
+    switch (tag) {
+    case TAG_MENU: return decodeMenu(c, e.visit, what);
+    case TAG_CHECKPOINT: return decodeCheckpoint(c, e, what);
+    case TAG_END: return decodeEnd(c, e, what);
+    default: {
+        char name[8];
+        std::snprintf(name, sizeof name, "0x%02X", tag);
+        return damaged(what, std::string("unknown record ") + name);
+    }
+    }
+}
+
+std::string truncated(const Replay& r) { return r.path + ": truncated: the recording stops before its end"; }
+
+bool parseName(ByteReader& in, char name[NAME_BUFFER_SIZE])
+{
+    for (int i = 0; i < NAME_BUFFER_SIZE; ++i) {
+        uint8_t b = 0;
+        getByte(in, b);
+        name[i] = static_cast<char>(b);
+    }
+    return std::memchr(name, '\0', NAME_BUFFER_SIZE) != nullptr;
+}
+
+bool parseHeader(Replay& r, std::string& error)
+{
+    const std::vector<uint8_t>& b = r.bytes;
+    if (b.empty()) {
+        error = r.path + ": empty file, not a Zentavor recording";
+        return false;
+    }
+    if (b.size() < static_cast<size_t>(MAGIC_BYTES) || std::memcmp(b.data(), REPLAY_MAGIC, MAGIC_BYTES) != 0) {
+        error = r.path + ": not a Zentavor recording";
+        return false;
+    }
+    ByteReader in{b.data(), b.size(), MAGIC_BYTES};
+    uint64_t version = 0;
+    if (!getLittle(in, 2, version) || b.size() < static_cast<size_t>(REPLAY_HEADER_BYTES)) {
+        error = truncated(r);
+        return false;
+    }
+    if (version != REPLAY_VERSION) {
+        error = r.path + ": recording format version " + std::to_string(version) + "; this game reads version " +
+                std::to_string(REPLAY_VERSION);
+        return false;
+    }
+    ReplayHeader& h = r.header;
+    uint64_t value = 0;
+    getLittle(in, 4, value);
+    h.seed = static_cast<uint32_t>(value);
+    getLittle(in, 8, h.maskChecksum);
+    bool named = true;
+    for (auto& name : h.names)
+        named = parseName(in, name) && named;
+    bool inRange = true;
+    getIndices(in, &h.mapIndex, 1, MAP_COUNT, inRange);
+    getLittle(in, 4, value);
+    h.lives = static_cast<int32_t>(static_cast<uint32_t>(value));
+    getIndices(in, h.shipIndex, PLAYER_COUNT, SHIP_COUNT, inRange);
+    getIndices(in, &h.weapons[0][0], PLAYER_COUNT * WEAPON_SLOTS, WEAPON_COUNT, inRange);
+    if (!named || !inRange) {
+        error = r.path + ": damaged header: " + (named ? "a ship, weapon or map out of range" : "a name too long");
+        return false;
+    }
+    return true;
+}
+
+// Every record decoded once, and each checkpoint and the end held against
+// the frames before them.
+bool checkRecords(Replay& r, std::string& error)
+{
+    ReplayCursor c = startReplay(r);
+    ReplayEvent e;
+    std::string what;
+    for (;;) {
+        const size_t at = c.in.at;
+        const Decoded d = decode(c, e, what);
+        if (d == Decoded::TRUNCATED) {
+            error = truncated(r);
+            return false;
+        }
+        if (d == Decoded::REPEAT) {
+            advance(c, c.repeatsLeft);
+            c.repeatsLeft = 0;
+        }
+        if (d == Decoded::CHECKPOINT && (e.frames != c.frames || e.second != c.playMs / MS_PER_CHECKPOINT))
+            damaged(what, "a checkpoint out of step with the frames");
+        if (d == Decoded::END && (e.frames != c.frames || e.playMs != c.playMs))
+            damaged(what, "the end does not match the frames");
+        if (!what.empty()) {
+            error = r.path + ": damaged at byte " + std::to_string(at) + ": " + what;
+            return false;
+        }
+        if (d == Decoded::END)
+            break;
+    }
+    if (c.in.at != r.bytes.size()) {
+        error = r.path + ": damaged: " + std::to_string(r.bytes.size() - c.in.at) + " bytes after the end";
+        return false;
+    }
+    r.frames = c.frames;
+    r.playMs = c.playMs;
+    return true;
+}
+
+} // namespace
+
+bool parseReplay(const std::string& path, std::vector<uint8_t> bytes, Replay& replay, std::string& error)
+{
+    replay = Replay{};
+    replay.path = path;
+    replay.bytes = std::move(bytes);
+    return parseHeader(replay, error) && checkRecords(replay, error);
+}
+
+bool loadReplay(const std::string& path, Replay& replay, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot read: " + std::strerror(errno);
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+        if (bytes.size() > MAX_REPLAY_BYTES) {
+            error = path + ": too large for a recording";
+            return false;
+        }
+    }
+    if (in.bad()) {
+        error = path + ": cannot read: " + std::strerror(errno);
+        return false;
+    }
+    return parseReplay(path, std::move(bytes), replay, error);
+}
+
+ReplayCursor startReplay(const Replay& replay)
+{
+    ReplayCursor c;
+    c.in = ByteReader{replay.bytes.data(), replay.bytes.size(), REPLAY_HEADER_BYTES};
+    return c;
+}
+
+bool nextReplayEvent(ReplayCursor& c, ReplayEvent& e)
+{
+    if (c.ended)
+        return false;
+    if (c.repeatsLeft > 0) {
+        --c.repeatsLeft;
+        advance(c, 1);
+        e.kind = ReplayEventKind::FRAME;
+        e.frame = c.last;
+        return true;
+    }
+    std::string what;
+    switch (decode(c, e, what)) {
+    case Decoded::FRAME:
+        e.kind = ReplayEventKind::FRAME;
+        e.frame = c.last;
+        return true;
+    case Decoded::REPEAT: return nextReplayEvent(c, e);
+    case Decoded::MENU: e.kind = ReplayEventKind::MENU; return true;
+    case Decoded::CHECKPOINT: e.kind = ReplayEventKind::CHECKPOINT; return true;
+    default:
+        // The end, or (on bytes never checked by loading) the first damage.
+        c.ended = true;
+        e.kind = ReplayEventKind::END;
+        return true;
+    }
+}
