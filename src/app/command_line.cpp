@@ -49,6 +49,8 @@ static const OptionHelp OPTION_HELP[] = {
     {"-vsync", "wait for the screen's refresh at each frame"},
     {"-record FILE", "record the run into FILE"},
     {"-replay FILE", "show the run recorded in FILE, then quit"},
+    {"-cpu1, -cpu2", "the computer flies player 1 or 2"},
+    {"-cpu1=LEVEL, -cpu2=LEVEL", "the same at easy, normal (default) or hard"},
     {"--help, -h, -help", "this help"},
     {"--version", "the version"},
 };
@@ -101,6 +103,25 @@ static void applyFrameCap(Settings& s, const char* value)
     s.frameCap = static_cast<int32_t>(cap);
 }
 
+// -cpu1, -cpu2, or either with =easy, =normal or =hard. Returns false for anything else.
+static bool readCpuOption(const char* a, Settings& s)
+{
+    constexpr const char* CPU_OPTIONS[] = {"-cpu1", "-cpu2"};
+    for (int p = 0; p < 2; ++p) {
+        const size_t n = std::strlen(CPU_OPTIONS[p]);
+        if (std::strncmp(a, CPU_OPTIONS[p], n) != 0 || (a[n] != '\0' && a[n] != '='))
+            continue;
+        PilotLevel level = PilotLevel::Normal;
+        if (a[n] == '=' && !pilotLevelFromName(a + n + 1, level)) {
+            reportValue(s, CPU_OPTIONS[p], "easy, normal or hard", a + n + 1);
+            return false;
+        }
+        s.cpu[p] = CpuSeat{true, level};
+        return true;
+    }
+    return false;
+}
+
 Settings parseCommandLine(int argc, const char* const* argv)
 {
     Settings s;
@@ -145,6 +166,7 @@ Settings parseCommandLine(int argc, const char* const* argv)
             s.info = InfoRequest::HELP;
         if (is("--version"))
             s.info = InfoRequest::VERSION;
+        readCpuOption(a, s);
     }
     if (!s.recordFile.empty() && !s.replayFile.empty())
         s.problem = "-record and -replay cannot be used together";

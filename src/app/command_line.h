@@ -1,10 +1,17 @@
 // The command-line options: window size and mode, music, tint, frame pacing,
-// recording or replaying a run, and the help and version requests.
+// recording or replaying a run, computer players, and the help and version requests.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include "gfx/texture.h"
+#include "pilot/pilot_skill.h"
+
+// A player handed to the computer pilot.
+struct CpuSeat {
+    bool on = false;
+    PilotLevel level = PilotLevel::Normal;
+};
 
 enum class InfoRequest { NONE, HELP, VERSION };
 
@@ -22,6 +29,7 @@ struct Settings {
     std::string recordFile; // -record FILE; empty: not recording
     std::string replayFile; // -replay FILE; empty: not replaying
     std::string problem;    // one line on options that cannot be followed; empty when none
+    CpuSeat cpu[2];
 };
 
 // Starts from the defaults and applies argv[0] .. argv[argc - 1] in order.

@@ -98,6 +98,9 @@ static void buildMatch(Game& game, const GameConfig& config, int argc, const cha
     buildBlastMasks(m.blastMasks);
     game.settings = parseCommandLine(argc, argv);
     baseColour = game.settings.baseColour;
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        if (game.settings.cpu[p].on)
+            seatPilot(*game.pilots, p, game.settings.cpu[p].level, game.replay.seed);
     m.controls = ControlState{};
     setDrawColour(baseColour);
     m.lastTicks = ticksNow();
@@ -146,6 +149,9 @@ static void openMenu(Game& game)
 void runPass(Game& game)
 {
     readGameControls(game.match->controls);
+    // The one place where a computer player's flags replace its keys, so that
+    // whatever reads the controls after this sees what the simulation does.
+    flyPilots(*game.pilots, *game.match, game.match->controls);
     runPassFromControls(game);
 }
 

@@ -5,6 +5,7 @@
 #include "app/game_replay.h"
 #include "draw/match_texts.h"
 #include "gfx/text.h"
+#include "pilot/pilot.h"
 #include "sim/match_state.h"
 #include "sound/music.h"
 
@@ -21,6 +22,7 @@ struct Game {
     MusicStream* music = nullptr;
     GameReplay replay;
     int exitStatus = 0; // what main returns when start-up fails
+    std::unique_ptr<PilotSeats> pilots = std::make_unique<PilotSeats>();
 };
 
 // Everything up to the first frame. On a failure that leaves the game unable

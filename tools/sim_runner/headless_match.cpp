@@ -1,10 +1,13 @@
 #include "headless_match.h"
 
+#include <SDL/SDL.h>
 #include <SDL/SDL_keysym.h>
 #include <cstdio>
 #include <vector>
 
 #include "gfx/catalogue_pictures.h"
+#include "gfx/texture.h"
+#include "gfx/video.h"
 #include "sim/frame_step.h"
 #include "sim/match_setup.h"
 #include "sim/random.h"
@@ -24,6 +27,21 @@ void applySetUp(RunnerSetUp& setUp, const Command& c)
         break;
     default: break;
     }
+}
+
+bool openHeadlessDisplay(const char* tool)
+{
+    // Checked here first: without a display the window cannot even be asked for.
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !initVideo(PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT, false)) {
+        std::fprintf(stderr, "%s: cannot open a window: %s\n", tool, SDL_GetError());
+        return false;
+    }
+    const char* missing = nullptr;
+    if (!loadTextureCatalogue(&missing)) {
+        std::fprintf(stderr, "%s: cannot load image %s (run in the game folder)\n", tool, missing ? missing : "");
+        return false;
+    }
+    return true;
 }
 
 void buildHeadlessMatch(MatchState& m, const RunnerSetUp& setUp)

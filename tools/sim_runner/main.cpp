@@ -17,6 +17,16 @@
 //       a visit to the menu after the frames so far: the main-menu page, and
 //       each line one sub-screen left with those choices; consecutive lines
 //       are one visit, which starts a new match
+//   match N DT KEY...
+//       as run, but stops after the first frame that leaves a player without
+//       lives, then prints {"over":true,"winner":P,"frames":F,"t":T}: P the
+//       player with lives left (0 when the match did not end), F the frames
+//       this line ran, T the match time in ms
+//   cpu P LEVEL
+//       from here on the computer flies player P (LEVEL easy, normal or hard)
+//       and the script's keys for that player are ignored
+//   report K
+//       from here on only every K-th frame line is printed (0: none)
 // --record writes the match as the game's -record does (no place lines).
 // --replay plays a recording and checks it against its checkpoints: the
 // frame lines (of every Kth frame), then {"replay":"verified",...} and exit 0,
@@ -36,11 +46,12 @@
 
 #include "frame_report.h"
 #include "gfx/texture.h"
-#include "gfx/video.h"
 #include "headless_match.h"
 #include "replay_run.h"
 #include "runner_options.h"
+#include "pilot/pilot.h"
 #include "script.h"
+#include "sim/match_rules.h"
 
 namespace {
 
@@ -62,22 +73,6 @@ bool readScript(const std::string& path, std::string& text)
     return true;
 }
 
-bool startDisplay()
-{
-    // Checked here first: without a display the window cannot even be asked for.
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !initVideo(PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT, false)) {
-        std::fprintf(stderr, "zentavor-sim: cannot open a window: %s\n", SDL_GetError());
-        return false;
-    }
-    const char* missing = nullptr;
-    if (!loadTextureCatalogue(&missing)) {
-        std::fprintf(stderr, "zentavor-sim: cannot load image %s (run in the game folder)\n",
-                     missing ? missing : "");
-        return false;
-    }
-    return true;
-}
-
 // Plays the commands in order; the match is built when the first run starts.
 class ScriptPlayer {
 public:
@@ -93,14 +88,18 @@ public:
                 closeMenu();
             if (c.kind == CommandKind::Place)
                 place(c);
-            else if (c.kind == CommandKind::Run) {
+            else if (c.kind == CommandKind::Run || c.kind == CommandKind::Match) {
                 if (!run(c))
                     return false;
             } else if (c.kind == CommandKind::Menu) {
                 if (!match_ && !build())
                     return false;
                 addMenuLine(menu_, *match_, c);
-            } else
+            } else if (c.kind == CommandKind::Cpu)
+                seat(c);
+            else if (c.kind == CommandKind::Report)
+                reportEvery_ = c.value;
+            else
                 applySetUp(setUp_, c);
         }
         if (menu_.open)
@@ -118,6 +117,10 @@ private:
         buildHeadlessMatch(*match_, setUp_);
         for (const Command& c : placesBeforeStart_)
             placePlayer(*match_, c.player, c.place);
+        // The seed is known only now that the set-up is complete.
+        for (int p = 0; p < PLAYER_COUNT; ++p)
+            if (pilots_->flown[p])
+                seatPilot(*pilots_, p, pilots_->pilots[p].level, setUp_.seed);
         std::string error;
         recording_ = !recordFile_.empty();
         if (recording_ && !openRunnerRecording(writer_, recordFile_, setUp_, *match_, error)) {
@@ -126,6 +129,11 @@ private:
             return false;
         }
         return true;
+    }
+
+    void seat(const Command& c)
+    {
+        seatPilot(*pilots_, c.player, static_cast<PilotLevel>(c.value), setUp_.seed);
     }
 
     void place(const Command& c)
@@ -147,20 +155,28 @@ private:
     {
         if (!match_ && !build())
             return false;
-        for (int i = 0; i < c.frames; ++i) {
+        const bool untilLost = c.kind == CommandKind::Match;
+        int i = 0;
+        for (; i < c.frames && !(untilLost && matchLost(*match_)); ++i) {
             if (timeMs_ + c.frameMs > std::numeric_limits<int32_t>::max()) {
                 std::fprintf(stderr, "zentavor-sim: %s:%d: the run goes past %d ms of match time\n",
                              scriptName_.c_str(), c.line, std::numeric_limits<int32_t>::max());
                 return false;
             }
             timeMs_ += c.frameMs;
-            const ControlState controls = controlsFor(c.keys, i == 0);
+            ControlState controls = controlsFor(c.keys, i == 0);
+            flyPilots(*pilots_, *match_, controls);
             const auto nowMs = static_cast<int32_t>(timeMs_);
             if (recording_)
                 writeFrame(writer_, *match_, RecordedFrame{controls, c.frameMs, nowMs});
             runHeadlessFrame(*match_, controls, c.frameMs, nowMs);
-            writeFrameReport(stdout, ++frame_, timeMs_, *match_);
+            ++frame_;
+            if (reportEvery_ > 0 && frame_ % reportEvery_ == 0)
+                writeFrameReport(stdout, frame_, timeMs_, *match_);
         }
+        if (untilLost)
+            std::printf("{\"over\":true,\"winner\":%d,\"frames\":%d,\"t\":%lld}\n", winnerOf(*match_), i,
+                        static_cast<long long>(timeMs_));
         return true;
     }
 
@@ -173,6 +189,13 @@ private:
         return false;
     }
 
+    // 1 or 2: the player who still has lives when the other has none; 0 otherwise.
+    static int winnerOf(const MatchState& m)
+    {
+        const bool out1 = m.players[0].lives == 0, out2 = m.players[1].lives == 0;
+        return out1 == out2 ? 0 : (out1 ? 2 : 1);
+    }
+
     std::string scriptName_;
     std::string recordFile_;
     RunnerSetUp setUp_;
@@ -181,6 +204,8 @@ private:
     ScriptedMenu menu_;
     bool recording_ = false;
     ReplayWriter writer_;
+    std::unique_ptr<PilotSeats> pilots_ = std::make_unique<PilotSeats>();
+    int64_t reportEvery_ = 1;
     int64_t frame_ = 0;
     int64_t timeMs_ = 0;
 };
@@ -206,7 +231,7 @@ int replay(const RunnerOptions& options)
         std::fprintf(stderr, "zentavor-sim: %s\n", error.c_str());
         return EXIT_CANNOT_REPLAY;
     }
-    if (!startDisplay())
+    if (!openHeadlessDisplay("zentavor-sim"))
         return EXIT_NO_DISPLAY;
     const int status = playReplay(recording, options.every);
     std::fflush(stdout);
@@ -241,7 +266,7 @@ int main(int argc, char* argv[])
     }
     if (!options.recordFile.empty() && !recordable(scriptName, commands))
         return EXIT_BAD_SCRIPT;
-    if (!startDisplay())
+    if (!openHeadlessDisplay("zentavor-sim"))
         return EXIT_NO_DISPLAY;
     ScriptPlayer player(scriptName, options.recordFile);
     const bool finished = player.play(commands);

@@ -7,6 +7,8 @@
 #include <limits>
 #include <sstream>
 
+#include "pilot/pilot_skill.h"
+
 namespace {
 
 constexpr int MAP_ROWS = 3;
@@ -154,9 +156,10 @@ bool parsePlace(const Line& line, Command& c)
 
 bool parseRun(const Line& line, Command& c)
 {
-    c.kind = CommandKind::Run;
+    const bool match = line.tokens[0] == "match";
+    c.kind = match ? CommandKind::Match : CommandKind::Run;
     if (line.tokens.size() < 3)
-        return line.fail("expected 'run N DT KEY...'");
+        return line.fail(match ? "expected 'match N DT KEY...'" : "expected 'run N DT KEY...'");
     int64_t frames = 0, frameMs = 0;
     const int32_t maxInt = std::numeric_limits<int32_t>::max();
     if (!readInteger(line, 1, "frame count", 0, maxInt, frames) ||
@@ -210,6 +213,25 @@ bool parseMenu(const Line& line, Command& c)
     return true;
 }
 
+bool parseCpu(const Line& line, Command& c)
+{
+    c.kind = CommandKind::Cpu;
+    if (!expectCount(line, 3, "cpu P LEVEL") || !readPlayer(line, c))
+        return false;
+    PilotLevel level = PilotLevel::Normal;
+    if (!pilotLevelFromName(line.tokens[2].c_str(), level))
+        return line.fail("the level must be easy, normal or hard, not '" + line.tokens[2] + "'");
+    c.value = static_cast<int64_t>(level);
+    return true;
+}
+
+bool parseReport(const Line& line, Command& c)
+{
+    c.kind = CommandKind::Report;
+    return expectCount(line, 2, "report K") &&
+           readInteger(line, 1, "report interval", 0, std::numeric_limits<int32_t>::max(), c.value);
+}
+
 bool isSetUp(const std::string& word)
 {
     return word == "seed" || word == "map" || word == "lives" || word == "ship" || word == "weapons";
@@ -236,14 +258,19 @@ bool parseScript(const std::string& text, std::vector<Command>& commands, Script
             ok = parseSetUp(line, word, c);
         } else if (word == "place") {
             ok = parsePlace(line, c);
-        } else if (word == "run") {
+        } else if (word == "run" || word == "match") {
             ok = parseRun(line, c);
             runSeen = true;
         } else if (word == "menu") {
             ok = parseMenu(line, c);
             runSeen = true;
+        } else if (word == "cpu") {
+            ok = parseCpu(line, c);
+        } else if (word == "report") {
+            ok = parseReport(line, c);
         } else {
-            return line.fail("unknown command '" + word + "' (commands: seed map lives ship weapons place run menu)");
+            return line.fail("unknown command '" + word +
+                             "' (commands: seed map lives ship weapons place run match menu cpu report)");
         }
         if (!ok)
             return false;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-enum class CommandKind { Seed, Map, Lives, Ship, Weapons, Place, Run, Menu };
+enum class CommandKind { Seed, Map, Lives, Ship, Weapons, Place, Run, Menu, Match, Cpu, Report };
 
 // Which sub-screen a menu line leaves; VISIT: only the main-menu page.
 enum class MenuLine { VISIT, SHIPS, WEAPONS, MAP };
@@ -19,8 +19,8 @@ struct RunKeys {
 struct Command {
     CommandKind kind = CommandKind::Run;
     int line = 0;           // in the script, from 1
-    int player = 0;         // 0 or 1, for ship, weapons and place
-    int64_t value = 0;      // seed, map, lives, ship index
+    int player = 0;         // 0 or 1, for ship, weapons, place and cpu
+    int64_t value = 0;      // seed, map, lives, ship index, pilot level, report interval
     int weapons[5] = {};
     double place[5] = {};   // x px, y px, speed (world units/s), angle, heading (radians)
     int frames = 0;

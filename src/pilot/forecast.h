@@ -1,0 +1,48 @@
+// What the pilot foresees: where the planets will be over the next seconds,
+// and where a ship or a shot flying under their pull will go.
+#pragma once
+#include "sim/match_state.h"
+
+constexpr int FORECAST_MAX_PLANETS = 4; // the maps have at most 3
+constexpr int FORECAST_MAX_STEPS = 96;
+constexpr double FORECAST_STEP_S = 0.025;
+
+struct PlanetForecast {
+    int bodyCount = 0;
+    int steps = 0;                        // positions exist for steps 0..steps
+    double contactReach[FORECAST_MAX_PLANETS] = {}; // world units from the centre a ship's centre touches; 0: untouchable
+    double shotReach[FORECAST_MAX_PLANETS] = {};    // world units from the centre at which a shot goes off
+    double mass[FORECAST_MAX_PLANETS] = {};
+    bool attracts[FORECAST_MAX_PLANETS] = {};
+    Vec2 position[FORECAST_MAX_STEPS + 1][FORECAST_MAX_PLANETS]; // by body slot
+};
+
+// How far a mask reaches from its placement point, in pixels; 0 when it has no solid cell.
+double maskReachPx(const CollisionMask& mask);
+// Planet positions every FORECAST_STEP_S from now, for steps steps (at most
+// FORECAST_MAX_STEPS). shipReach: how far the ship's own mask reaches.
+void forecastPlanets(const MatchState& m, int steps, double shipReach, PlanetForecast& f);
+// Acceleration of a ship (attracting planets only) or a shot (all planets) at a forecast step.
+Vec2 gravityAt(const PlanetForecast& f, int step, const Vec2& position, bool isShip);
+
+// An engine acceleration held over [fromS, untilS).
+struct EngineBurn {
+    Vec2 acceleration; // world units per second squared
+    double fromS = 0.0;
+    double untilS = 0.0;
+};
+
+struct PathOutcome {
+    double contactS;   // first touch of a planet (within the margin), or a large number
+    double exitS;      // first time outside the arena shrunk by the margin, or a large number
+    double clearance;  // smallest distance to a planet's contact reach, world units
+    double endClearance; // the same at the end
+    Vec2 position;     // at the end
+    Vec2 velocity;
+};
+constexpr double NEVER_S = 1.0e9;
+
+// Flies a ship for steps forecast steps (two burns at most), as the flight
+// step does: gravity and engines change the velocity, which moves the ship.
+PathOutcome followShipPath(const PlanetForecast& f, Vec2 position, Vec2 velocity, const EngineBurn* burns,
+                           int burnCount, int steps, double margin, const WorldRect& arena);
