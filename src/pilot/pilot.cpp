@@ -416,10 +416,11 @@ PilotIntent intentOf(Pilot& pilot, const Player& self, bool flying)
     PilotIntent intent;
     if (flying) {
         const double heading = self.body.heading.angle;
-        intent.steer = true;
         intent.heading = plan.course;
         intent.thrust = plan.thrust && std::fabs(turnBetween(heading, plan.course)) < plan.thrustCone;
         intent.fire = plan.fire && std::fabs(turnBetween(heading, plan.aimHeading)) < plan.fireCone;
+        // A boost pushes along the heading: turning would bend it off the way it was chosen for.
+        intent.steer = pilot.boostLeftMs <= 0;
         if (pilot.boostLeftMs > 0)
             intent.boost = pilot.boostDirection;
     }

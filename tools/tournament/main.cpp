@@ -2,13 +2,14 @@
 // a ship left alone, headless, and prints how each pairing fares.
 //
 //   zentavor-tournament [--seeds N] [--first-seed S] [--frame-ms DT] [--minutes M]
-//                       [--pairings LIST] [--maps LIST]
+//                       [--pairings LIST] [--maps LIST] [--each]
 //
 // LIST is comma-separated: pairings from hard-still, hard-easy, normal-easy,
 // hard-hard, easy-still; maps from 0, 1, 2. Each pairing plays every seed on
 // every map, 3 lives, default ships and weapons; the first-named pilot flies
 // player 1 on odd seeds and player 2 on even ones. Runs in the game folder
-// and needs a display, as the ship masks are drawn through OpenGL.
+// and needs a display, as the ship masks are drawn through OpenGL. --each
+// also prints one line per match, to find a match worth replaying.
 #include <SDL/SDL.h>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,7 @@ struct Options {
     int minutes = 5;
     std::vector<Pairing> pairings;
     std::vector<int> maps;
+    bool each = false;
 };
 
 bool readCount(const char* text, int lo, int hi, int& out)
@@ -84,6 +86,10 @@ bool readOptions(int argc, char** argv, Options& o)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--each") {
+            o.each = true;
+            continue;
+        }
         if (i + 1 >= argc)
             return false;
         const char* value = argv[++i];
@@ -119,7 +125,7 @@ int main(int argc, char** argv)
     Options options;
     if (!readOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: zentavor-tournament [--seeds N] [--first-seed S] [--frame-ms DT] [--minutes M] "
-                             "[--pairings hard-still,hard-easy,normal-easy,hard-hard,easy-still] [--maps 0,1,2]\n");
+                             "[--pairings hard-still,hard-easy,normal-easy,hard-hard,easy-still] [--maps 0,1,2] [--each]\n");
         return EXIT_BAD_ARGUMENTS;
     }
     if (!openHeadlessDisplay("zentavor-tournament"))
@@ -136,7 +142,10 @@ int main(int argc, char** argv)
                 const int sideOfFirst = setUp.seed % 2 == 1 ? 0 : 1;
                 setUp.seats[sideOfFirst] = pairing.first;
                 setUp.seats[1 - sideOfFirst] = pairing.second;
-                addDuel(tally, pairing, map, sideOfFirst, playDuel(setUp));
+                const DuelResult result = playDuel(setUp);
+                if (options.each)
+                    printDuel(stdout, pairing, setUp, sideOfFirst, result);
+                addDuel(tally, pairing, map, sideOfFirst, result);
             }
     printTally(stdout, tally, options.minutes);
     freeTextureCatalogue();

@@ -124,6 +124,17 @@ void addDuel(Tally& tally, const Pairing& pairing, int map, int sideOfFirst, con
     }
 }
 
+void printDuel(std::FILE* out, const Pairing& pairing, const DuelSetUp& setUp, int sideOfFirst,
+               const DuelResult& result)
+{
+    std::fprintf(out, "%s map %d seed %u: first is player %d, winner %d after %.1f s; deaths", pairing.name.c_str(),
+                 setUp.mapIndex, setUp.seed, sideOfFirst + 1, result.winner + 1, result.lengthMs / 1000.0);
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        std::fprintf(out, " p%d killed/planet/own/rammed %d/%d/%d/%d", p + 1, result.deaths[p][KILLED],
+                     result.deaths[p][PLANET], result.deaths[p][OWN_SHOT], result.deaths[p][RAMMED]);
+    std::fputc('\n', out);
+}
+
 void printTally(std::FILE* out, const Tally& tally, int minutes)
 {
     std::fprintf(out, "| pairing | map | matches | first wins | second wins | no winner in %d min | mean length (s) "

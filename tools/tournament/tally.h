@@ -34,4 +34,7 @@ struct Tally {
 };
 
 void addDuel(Tally& tally, const Pairing& pairing, int map, int sideOfFirst, const DuelResult& result);
+// One match: seed, map, the first pilot's side, the winner and every death.
+void printDuel(std::FILE* out, const Pairing& pairing, const DuelSetUp& setUp, int sideOfFirst,
+               const DuelResult& result);
 void printTally(std::FILE* out, const Tally& tally, int minutes);
