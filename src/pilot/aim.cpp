@@ -111,9 +111,9 @@ ShotSpec shotSpecOf(const Player& p, int slot)
     return spec;
 }
 
-void forecastTarget(const PlanetForecast& f, Vec2 position, Vec2 velocity, TargetPath& path)
+void forecastTarget(const PlanetForecast& f, Vec2 position, Vec2 velocity, double horizonS, TargetPath& path)
 {
-    path.points = std::min(f.steps / AIM_STRIDE, AIM_MAX_POINTS);
+    path.points = std::min({f.steps / AIM_STRIDE, AIM_MAX_POINTS, static_cast<int>(horizonS / AIM_STEP_S) + 2});
     path.position[0] = position;
     for (int k = 0; k < path.points; ++k) {
         const Vec2 acc = gravityAt(f, k * AIM_STRIDE, position, true);

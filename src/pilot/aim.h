@@ -25,7 +25,7 @@ struct TargetPath {
     int points = 0;
     Vec2 position[AIM_MAX_POINTS + 1];
 };
-void forecastTarget(const PlanetForecast& f, Vec2 position, Vec2 velocity, TargetPath& path);
+void forecastTarget(const PlanetForecast& f, Vec2 position, Vec2 velocity, double horizonS, TargetPath& path);
 
 struct AimSolution {
     bool valid = false;       // a direction was found within the shot's reach

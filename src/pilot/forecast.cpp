@@ -6,6 +6,8 @@
 
 #include "pilot/plane.h"
 
+constexpr double NEGLIGIBLE_MASS_SHARE = 1e-9;
+
 double maskReachPx(const CollisionMask& mask)
 {
     double farthest = 0.0;
@@ -29,16 +31,35 @@ static double contactReachOf(const Planet& planet)
     return maskPx > 0.0 ? pixels(maskPx) : planet.radius;
 }
 
-void forecastPlanets(const MatchState& m, int steps, double shipReach, PlanetForecast& f)
+void measureContactReaches(const MatchState& m, double shipReach, ContactReaches& reaches)
+{
+    reaches = ContactReaches{};
+    const GameMap& map = m.currentMap;
+    for (int i = 0; i < map.planetCount; ++i) {
+        const Planet& planet = map.planets[i];
+        if (planet.bodySlot >= FORECAST_MAX_PLANETS)
+            continue;
+        const double reach = contactReachOf(planet);
+        reaches.reach[planet.bodySlot] = reach > 0.0 ? reach + shipReach : 0.0;
+    }
+}
+
+void forecastPlanets(const MatchState& m, int steps, const ContactReaches& reaches, PlanetForecast& f)
 {
     const GameMap& map = m.currentMap;
     const int count = std::min(static_cast<int>(m.planetBodies.size()), FORECAST_MAX_PLANETS);
     f.bodyCount = count;
     f.steps = std::min(steps, FORECAST_MAX_STEPS);
+    double heaviest = 0.0;
+    for (int slot = 0; slot < count; ++slot)
+        heaviest = std::max(heaviest, std::fabs(m.planetBodies[slot].mass));
     for (int slot = 0; slot < count; ++slot) {
-        f.mass[slot] = m.planetBodies[slot].mass;
-        f.attracts[slot] = m.planetBodies[slot].attracts;
-        f.contactReach[slot] = 0.0;
+        const Body& body = m.planetBodies[slot];
+        f.mass[slot] = body.mass;
+        // The invisible centre of "Twin stars" pulls 28 orders of magnitude less than the stars.
+        f.pullsShots[slot] = std::fabs(body.mass) > NEGLIGIBLE_MASS_SHARE * heaviest;
+        f.pullsShips[slot] = f.pullsShots[slot] && body.attracts;
+        f.contactReach[slot] = reaches.reach[slot];
         f.shotReach[slot] = 0.0;
         for (int k = 0; k <= f.steps; ++k)
             f.position[k][slot] = m.planetBodies[slot].position;
@@ -48,8 +69,6 @@ void forecastPlanets(const MatchState& m, int steps, double shipReach, PlanetFor
         const int slot = planet.bodySlot;
         if (slot >= count)
             continue;
-        const double reach = contactReachOf(planet);
-        f.contactReach[slot] = reach > 0.0 ? reach + shipReach : 0.0;
         f.shotReach[slot] = planet.radius;
         if (planet.orbitRadius == NO_ORBIT || planet.orbitParent >= count)
             continue;
@@ -72,7 +91,7 @@ Vec2 gravityAt(const PlanetForecast& f, int step, const Vec2& position, bool isS
     unit.position = position;
     Vec2 acc;
     for (int slot = 0; slot < f.bodyCount; ++slot) {
-        if (isShip && !f.attracts[slot])
+        if (!(isShip ? f.pullsShips[slot] : f.pullsShots[slot]))
             continue;
         Body planet;
         planet.mass = f.mass[slot];
@@ -98,21 +117,22 @@ static bool outsideShrunk(const WorldRect& arena, const Vec2& p, double margin)
 }
 
 PathOutcome followShipPath(const PlanetForecast& f, Vec2 position, Vec2 velocity, const EngineBurn* burns,
-                           int burnCount, int steps, double margin, const WorldRect& arena)
+                           int burnCount, double horizonS, double margin, const WorldRect& arena)
 {
+    constexpr double STEP_S = FORECAST_STEP_S * PATH_STRIDE;
     PathOutcome out{NEVER_S, NEVER_S, NEVER_S, NEVER_S, position, velocity};
-    steps = std::min(steps, f.steps);
+    const int steps = std::min(static_cast<int>(horizonS / STEP_S + 0.5), f.steps / PATH_STRIDE);
     for (int k = 0; k < steps; ++k) {
-        const double t = k * FORECAST_STEP_S;
-        const Vec2 acc = plus(gravityAt(f, k, position, true), engineAt(burns, burnCount, t));
-        velocity = plus(velocity, times(acc, FORECAST_STEP_S));
-        position = plus(position, times(velocity, FORECAST_STEP_S));
-        const double tEnd = t + FORECAST_STEP_S;
+        const double t = k * STEP_S;
+        const Vec2 acc = plus(gravityAt(f, k * PATH_STRIDE, position, true), engineAt(burns, burnCount, t));
+        velocity = plus(velocity, times(acc, STEP_S));
+        position = plus(position, times(velocity, STEP_S));
+        const double tEnd = t + STEP_S;
         out.endClearance = NEVER_S;
         for (int slot = 0; slot < f.bodyCount; ++slot) {
             if (f.contactReach[slot] <= 0.0)
                 continue;
-            const double gap = lengthOf(minus(position, f.position[k + 1][slot])) - f.contactReach[slot];
+            const double gap = lengthOf(minus(position, f.position[(k + 1) * PATH_STRIDE][slot])) - f.contactReach[slot];
             out.clearance = std::min(out.clearance, gap);
             out.endClearance = std::min(out.endClearance, gap);
             if (gap < margin && out.contactS == NEVER_S)

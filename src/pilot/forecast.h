@@ -13,15 +13,23 @@ struct PlanetForecast {
     double contactReach[FORECAST_MAX_PLANETS] = {}; // world units from the centre a ship's centre touches; 0: untouchable
     double shotReach[FORECAST_MAX_PLANETS] = {};    // world units from the centre at which a shot goes off
     double mass[FORECAST_MAX_PLANETS] = {};
-    bool attracts[FORECAST_MAX_PLANETS] = {};
+    bool pullsShips[FORECAST_MAX_PLANETS] = {};
+    bool pullsShots[FORECAST_MAX_PLANETS] = {}; // false also for a body too light to matter
     Vec2 position[FORECAST_MAX_STEPS + 1][FORECAST_MAX_PLANETS]; // by body slot
 };
 
 // How far a mask reaches from its placement point, in pixels; 0 when it has no solid cell.
 double maskReachPx(const CollisionMask& mask);
-// Planet positions every FORECAST_STEP_S from now, for steps steps (at most
-// FORECAST_MAX_STEPS). shipReach: how far the ship's own mask reaches.
-void forecastPlanets(const MatchState& m, int steps, double shipReach, PlanetForecast& f);
+
+// How far from each planet's centre (by body slot) a ship's centre touches
+// it, in world units; 0: it cannot be touched. Measured once per map and ship.
+struct ContactReaches {
+    double reach[FORECAST_MAX_PLANETS] = {};
+};
+void measureContactReaches(const MatchState& m, double shipReach, ContactReaches& reaches);
+
+// Planet positions every FORECAST_STEP_S from now, for steps steps (at most FORECAST_MAX_STEPS).
+void forecastPlanets(const MatchState& m, int steps, const ContactReaches& reaches, PlanetForecast& f);
 // Acceleration of a ship (attracting planets only) or a shot (all planets) at a forecast step.
 Vec2 gravityAt(const PlanetForecast& f, int step, const Vec2& position, bool isShip);
 
@@ -42,7 +50,8 @@ struct PathOutcome {
 };
 constexpr double NEVER_S = 1.0e9;
 
-// Flies a ship for steps forecast steps (two burns at most), as the flight
-// step does: gravity and engines change the velocity, which moves the ship.
+// Flies a ship for horizonS seconds in steps of PATH_STRIDE forecast steps,
+// as the flight step does: gravity and engines change the velocity, which moves the ship.
+constexpr int PATH_STRIDE = 2;
 PathOutcome followShipPath(const PlanetForecast& f, Vec2 position, Vec2 velocity, const EngineBurn* burns,
-                           int burnCount, int steps, double margin, const WorldRect& arena);
+                           int burnCount, double horizonS, double margin, const WorldRect& arena);

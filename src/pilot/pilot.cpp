@@ -28,6 +28,10 @@ constexpr double AIM_THRUST_SHARE = 0.8;     // aiming, it thrusts when the want
 constexpr double THRUST_CHECK_S = 0.6;       // a thrust is checked this long for planets
 constexpr double IDLE_RANGE_PX = 260.0;
 
+// Aiming.
+constexpr double AIM_HORIZON_SHARE = 2.0;    // the target is forecast for this many straight flight times
+constexpr double AIM_HORIZON_EXTRA_S = 0.3;
+
 // Escapes from a planet.
 constexpr int ESCAPE_DIRECTIONS = 12;
 constexpr double ESCAPE_SAFE_MARGIN = 1.6;   // an escape ends when the path clears by this many margins
@@ -40,6 +44,7 @@ constexpr int MAX_THREATS = 8;
 constexpr double DODGE_HORIZON_S = 0.55;
 constexpr double OWN_SHOT_GRACE_MS = 400.0;  // its own fresh shots are leaving it
 constexpr double THREAT_MARGIN_PX = 5.0;
+constexpr double WIDEST_SHOT_REACH_PX = 24.0; // the largest shot radius plus blast radius of any weapon
 constexpr double DODGE_WORTH_DAMAGE = 5.0;   // hull points a dodge must save
 constexpr double BUBBLE_BEATING_SPEED_PX = 900.0; // slower shots that feel gravity are pushed off by a shield
 
@@ -61,7 +66,7 @@ Vec2 clampLength(const Vec2& v, double most)
 double engineAccOf(const ShipBody& body) { return body.thrustForce / body.mass; }
 double boostAccOf(const ShipBody& body) { return body.boostForce / body.mass; }
 
-void measureShip(Pilot& pilot, const MatchState& m, const Player& self)
+void measureReaches(Pilot& pilot, const MatchState& m, const Player& self)
 {
     if (pilot.shipIndex == self.shipIndex && pilot.mapIndex == m.currentMapIndex)
         return;
@@ -69,12 +74,10 @@ void measureShip(Pilot& pilot, const MatchState& m, const Player& self)
     for (const CollisionMask& mask : self.rotationMasks)
         reachPx = std::max(reachPx, maskReachPx(mask));
     // Without pictures (headless tests) the hit radius stands in.
-    pilot.shipReach = reachPx > 0.0 ? pixels(reachPx) : self.hitRadius;
+    measureContactReaches(m, reachPx > 0.0 ? pixels(reachPx) : self.hitRadius, pilot.reaches);
     pilot.shipIndex = self.shipIndex;
     pilot.mapIndex = m.currentMapIndex;
 }
-
-int lookAheadSteps(const PilotSkill& skill) { return static_cast<int>(skill.lookAheadS / FORECAST_STEP_S); }
 
 bool fliesFreely(const Player& p) { return p.lifeState == ALIVE && p.body.insideArena; }
 
@@ -98,7 +101,6 @@ void planEscape(Pilot& pilot, const MatchState& m, const Player& self, const Pil
     const ShipBody& body = self.body;
     const Vec2 position = body.position;
     const Vec2 velocity = velocityOf(body);
-    const int steps = lookAheadSteps(skill);
     const double margin = pixels(skill.planetMarginPx);
     double bestScore = -1e18, bestCourse = body.heading.angle;
     int bestBoost = 0;
@@ -106,7 +108,7 @@ void planEscape(Pilot& pilot, const MatchState& m, const Player& self, const Pil
         const double course = i * TWO_PI / ESCAPE_DIRECTIONS;
         const double turnS = std::fabs(turnBetween(body.heading.angle, course)) / body.turnRate;
         const EngineBurn burn{times(unitAt(course), engineAccOf(body)), turnS, turnS + ESCAPE_BURN_S};
-        const PathOutcome path = followShipPath(pilot.forecast, position, velocity, &burn, 1, steps, margin, m.arenaRect);
+        const PathOutcome path = followShipPath(pilot.forecast, position, velocity, &burn, 1, skill.lookAheadS, margin, m.arenaRect);
         const double score = pathScore(path, skill.lookAheadS);
         if (score > bestScore) {
             bestScore = score;
@@ -119,7 +121,7 @@ void planEscape(Pilot& pilot, const MatchState& m, const Player& self, const Pil
             const Vec2 push = times(unitAt(body.heading.angle), direction * boostAccOf(body));
             const EngineBurn burn{push, 0.0, self.maxEnergy / MS_PER_S};
             const PathOutcome path =
-                followShipPath(pilot.forecast, position, velocity, &burn, 1, steps, margin, m.arenaRect);
+                followShipPath(pilot.forecast, position, velocity, &burn, 1, skill.lookAheadS, margin, m.arenaRect);
             // A boost spends the bar that dodging needs: only for a clearly better way out.
             const double score = pathScore(path, skill.lookAheadS) - 0.5;
             if (score > bestScore) {
@@ -186,7 +188,7 @@ bool thrustIsSafe(const Pilot& pilot, const MatchState& m, const Player& self, d
 {
     const EngineBurn burn{times(unitAt(course), engineAccOf(self.body)), 0.0, THRUST_CHECK_S};
     const PathOutcome path = followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), &burn, 1,
-                                            lookAheadSteps(skill), pixels(skill.planetMarginPx), m.arenaRect);
+                                            skill.lookAheadS, pixels(skill.planetMarginPx), m.arenaRect);
     return path.contactS == NEVER_S;
 }
 
@@ -234,7 +236,9 @@ void planAim(Pilot& pilot, const MatchState& m, const Player& self, const Player
         plan.fireCone = PI;
         return;
     }
-    forecastTarget(pilot.forecast, enemy.body.position, velocityOf(enemy.body), pilot.targetPath);
+    // Long enough for a shot that curves or speeds up on its way, no longer.
+    const double horizonS = std::min(shot.lifetimeS, AIM_HORIZON_SHARE * d / shot.speed + AIM_HORIZON_EXTRA_S);
+    forecastTarget(pilot.forecast, enemy.body.position, velocityOf(enemy.body), horizonS, pilot.targetPath);
     const AimSolution aim = solveAim(pilot.forecast, pilot.targetPath, self.body.position, velocityOf(self.body), shot,
                                      skill.leadRefinements, m.arenaRect);
     if (!aim.valid)
@@ -289,14 +293,14 @@ void planFight(Pilot& pilot, const MatchState& m, const Player& self, const Play
 void makePlan(Pilot& pilot, const MatchState& m, const Player& self, const Player& other, const PilotSkill& skill)
 {
     pilot.aimError = pilotUniform(pilot.random, -skill.aimErrorRad, skill.aimErrorRad);
-    const int steps = std::max(lookAheadSteps(skill), AIM_MAX_POINTS * AIM_STRIDE);
-    forecastPlanets(m, steps, pilot.shipReach, pilot.forecast);
+    const int steps = std::max(static_cast<int>(skill.lookAheadS / FORECAST_STEP_S) + PATH_STRIDE, AIM_MAX_POINTS * AIM_STRIDE);
+    forecastPlanets(m, steps, pilot.reaches, pilot.forecast);
     // Trouble is a planet reached sooner than the ship can turn round and
     // thrust away; farther off, flying the fight keeps it clear.
     const double troubleS = std::min(skill.lookAheadS, PI / self.body.turnRate + REACTION_ROOM_S);
     const PathOutcome coast =
-        followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), nullptr, 0,
-                       static_cast<int>(troubleS / FORECAST_STEP_S), pixels(skill.planetMarginPx), m.arenaRect);
+        followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), nullptr, 0, troubleS,
+                       pixels(skill.planetMarginPx), m.arenaRect);
     const double margin = pixels(skill.planetMarginPx);
     pilot.escaping = coast.contactS < NEVER_S || (pilot.escaping && coast.clearance < ESCAPE_SAFE_MARGIN * margin);
     pilot.plan.reload = false;
@@ -323,21 +327,27 @@ int findThreats(const MatchState& m, const Player& self, int player, Threat* thr
     int count = 0;
     damage = 0.0;
     const Vec2 velocity = velocityOf(self.body);
+    // The pool is scanned on the shots' motion alone; only close passes look at what a shot carries.
+    const double widestReach = self.hitRadius + pixels(WIDEST_SHOT_REACH_PX + THREAT_MARGIN_PX);
     for (int i = 0; i < SHOT_POOL_SIZE && count < MAX_THREATS; ++i) {
         const Projectile& shot = m.projectiles[i];
-        const Explosion& e = m.explosions[i];
-        if (!shot.active || e.exploding || (e.ownerIndex == player && shot.age < OWN_SHOT_GRACE_MS))
+        if (!shot.active)
             continue;
         const Vec2 gap = minus(shot.position, self.body.position);
         const Vec2 closing = minus(shot.velocity, velocity);
         const double speed2 = dot(closing, closing);
-        if (speed2 <= 0.0)
+        const double along = -dot(gap, closing);
+        if (along <= 0.0 || along > DODGE_HORIZON_S * speed2)
             continue;
-        const double t = -dot(gap, closing) / speed2;
-        if (t < 0.0 || t > DODGE_HORIZON_S)
+        const double t = along / speed2;
+        const Vec2 miss = plus(gap, times(closing, t));
+        if (dot(miss, miss) > widestReach * widestReach)
+            continue;
+        const Explosion& e = m.explosions[i];
+        if (e.exploding || (e.ownerIndex == player && shot.age < OWN_SHOT_GRACE_MS))
             continue;
         const double reach = self.hitRadius + e.shotRadius + e.blastRadius + pixels(THREAT_MARGIN_PX);
-        if (lengthOf(plus(gap, times(closing, t))) > reach)
+        if (lengthOf(miss) > reach)
             continue;
         double hurt = e.hullDamage + e.blastDamage;
         // The bubble bends slow shots that feel gravity away on its own.
@@ -388,7 +398,7 @@ void considerDodge(Pilot& pilot, const MatchState& m, const Player& self, const 
             continue;
         const EngineBurn burn{times(ahead, direction * acc), 0.0, lastsS};
         const PathOutcome path = followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), &burn, 1,
-                                                lookAheadSteps(skill), pixels(skill.planetMarginPx), m.arenaRect);
+                                                skill.lookAheadS, pixels(skill.planetMarginPx), m.arenaRect);
         if (path.contactS == NEVER_S) {
             best = miss;
             bestDirection = direction;
@@ -459,7 +469,7 @@ void pilotFrame(Pilot& pilot, const MatchState& m, PlayerControls& controls, Wea
         pilot.boostDirection = 0;
     const bool flying = fliesFreely(self);
     if (flying) {
-        measureShip(pilot, m, self);
+        measureReaches(pilot, m, self);
         if (!pilot.planned || pilot.sincePlanMs >= skill.reactionMs) {
             makePlan(pilot, m, self, other, skill);
             pilot.planned = true;

@@ -36,9 +36,9 @@ struct Pilot {
     int boostLeftMs = 0;
     int wantedSlot = 0;
     double preferredRange = 0.0;  // world units from the opponent
-    int mapIndex = -1;            // what shipReach was measured for
+    int mapIndex = -1;            // what the reaches were measured for
     int shipIndex = -1;
-    double shipReach = 0.0;       // world units: the farthest solid pixel of the ship's masks
+    ContactReaches reaches;
     HeldKeys held;
     PlanetForecast forecast;      // working space of each decision
     TargetPath targetPath;

@@ -12,36 +12,11 @@
 #include "sim/match_setup.h"
 #include "sim/orbits.h"
 #include "sim/random.h"
-#include "bench/full_shot_pool.h"
-#include "support/disc_picture.h"
+#include "bench/twin_stars_match.h"
 
 namespace {
 
 constexpr int FRAME_MS = 16;
-
-void setUpPlayers(MatchState& m, const DiscPicture& shipDisc)
-{
-    const RotatedPictureSource turned = [&shipDisc](int, double) { return RotatedPicture{shipDisc.picture, nullptr}; };
-    setUpShieldBubbles(m);
-    for (int i = 0; i < PLAYER_COUNT; ++i)
-        setUpPlayer(m, i, i, BENCH_WEAPONS, turned);
-    placeBenchShips(m);
-}
-
-std::unique_ptr<MatchState> makeTwinStarsMatch(const DiscPicture& shipDisc, const DiscPicture& planetDisc)
-{
-    auto m = std::make_unique<MatchState>();
-    fillKillMessages(*m);
-    buildTables(*m, [&planetDisc](int) { return planetDisc.picture; });
-    putMapInPlay(*m, TWIN_STARS);
-    moveOrbits(m->currentMap, m->planetBodies, 0);
-    m->arenaRect = makeArenaRect();
-    buildBlastMasks(m->blastMasks);
-    setUpPlayers(*m, shipDisc);
-    seedRandom(1);
-    fillShotPool(*m);
-    return m;
-}
 
 // The running state of a player; its masks never change, so they are not copied.
 void restorePlayer(Player& p, const Player& from)
