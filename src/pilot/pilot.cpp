@@ -454,6 +454,8 @@ void startPilot(Pilot& pilot, int player, PilotLevel level, uint32_t matchSeed)
     pilot.level = level;
     pilot.random = makePilotRandom(matchSeed, player);
     pilot.preferredRange = pixels(IDLE_RANGE_PX);
+    // The weapons are weighed at the first look at the fight.
+    pilot.sinceWeaponThoughtMs = skillOf(level).weaponThinkMs;
 }
 
 void pilotFrame(Pilot& pilot, const MatchState& m, PlayerControls& controls, WeaponCycling& cycling)

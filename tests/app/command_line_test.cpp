@@ -125,3 +125,38 @@ TEST(CommandLine, RecordAndReplayTakeTheNextArgumentAsTheirFile)
     EXPECT_EQ(parse({"-record", "a", "-replay", "b"}).problem, "-record and -replay cannot be used together");
     EXPECT_TRUE(parse({"-w"}).recordFile.empty());
 }
+
+TEST(CommandLine, CpuOptionsHandPlayersToThePilotAtTheirLevel)
+{
+    struct Case {
+        std::vector<const char*> args;
+        bool on[2];
+        PilotLevel level[2];
+    };
+    const PilotLevel E = PilotLevel::Easy, N = PilotLevel::Normal, H = PilotLevel::Hard;
+    const Case cases[] = {
+        {{}, {false, false}, {N, N}},
+        {{"-cpu1"}, {true, false}, {N, N}},
+        {{"-cpu2=easy"}, {false, true}, {N, E}},
+        {{"-cpu1=hard", "-cpu2=normal"}, {true, true}, {H, N}},
+        {{"-cpu1=easy", "-cpu1=hard"}, {true, false}, {H, N}}, // later ones win
+        {{"-cpu1=hard", "-cpu1"}, {true, false}, {N, N}},
+        {{"-CPU1", "-cpu3", "-cpu12", "-cpu2hard"}, {false, false}, {N, N}},
+    };
+    for (const Case& c : cases) {
+        const Settings s = parse(c.args);
+        EXPECT_EQ(s.problem, "") << "case " << &c - cases;
+        for (int p = 0; p < 2; ++p) {
+            EXPECT_EQ(s.cpu[p].on, c.on[p]) << "player " << p + 1 << " of case " << &c - cases;
+            if (c.on[p]) {
+                EXPECT_EQ(s.cpu[p].level, c.level[p]) << "player " << p + 1 << " of case " << &c - cases;
+            }
+        }
+    }
+    // A level it does not know is reported, and the player stays with its keys.
+    for (const char* bad : {"-cpu1=Hard", "-cpu1=", "-cpu1=expert"}) {
+        const Settings s = parse({bad});
+        EXPECT_NE(s.problem.find("-cpu1 wants easy, normal or hard"), std::string::npos) << bad;
+        EXPECT_FALSE(s.cpu[0].on) << bad;
+    }
+}
