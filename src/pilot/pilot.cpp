@@ -83,14 +83,18 @@ bool fliesFreely(const Player& p) { return p.lifeState == ALIVE && p.body.inside
 
 // ---- Escaping planets -------------------------------------------------------
 
-// Better: no contact, then a later one; then staying inside; then more room at the end.
-double pathScore(const PathOutcome& path, double horizonS)
+// Better: no contact, then a later one; then staying inside (outside, the
+// ship is flown back blind, maybe across a planet's way), then a later exit;
+// then more room at the end.
+double pathScore(const PathOutcome& path)
 {
+    constexpr double CONTACT_COST = 100.0;
+    constexpr double EXIT_COST = 10.0;
     double score = std::min(path.endClearance, pixels(ESCAPE_ROOM_PX)) / pixels(ESCAPE_ROOM_PX);
     if (path.contactS < NEVER_S)
-        score -= 100.0 - path.contactS;
+        score -= CONTACT_COST - path.contactS;
     if (path.exitS < NEVER_S)
-        score -= 2.0 * (horizonS - std::min(path.exitS, horizonS)) / horizonS;
+        score -= EXIT_COST - path.exitS;
     return score;
 }
 
@@ -109,7 +113,7 @@ void planEscape(Pilot& pilot, const MatchState& m, const Player& self, const Pil
         const double turnS = std::fabs(turnBetween(body.heading.angle, course)) / body.turnRate;
         const EngineBurn burn{times(unitAt(course), engineAccOf(body)), turnS, turnS + ESCAPE_BURN_S};
         const PathOutcome path = followShipPath(pilot.forecast, position, velocity, &burn, 1, skill.lookAheadS, margin, m.arenaRect);
-        const double score = pathScore(path, skill.lookAheadS);
+        const double score = pathScore(path);
         if (score > bestScore) {
             bestScore = score;
             bestCourse = course;
@@ -123,7 +127,7 @@ void planEscape(Pilot& pilot, const MatchState& m, const Player& self, const Pil
             const PathOutcome path =
                 followShipPath(pilot.forecast, position, velocity, &burn, 1, skill.lookAheadS, margin, m.arenaRect);
             // A boost spends the bar that dodging needs: only for a clearly better way out.
-            const double score = pathScore(path, skill.lookAheadS) - 0.5;
+            const double score = pathScore(path) - 0.5;
             if (score > bestScore) {
                 bestScore = score;
                 bestBoost = direction;
@@ -295,14 +299,15 @@ void makePlan(Pilot& pilot, const MatchState& m, const Player& self, const Playe
     pilot.aimError = pilotUniform(pilot.random, -skill.aimErrorRad, skill.aimErrorRad);
     const int steps = std::max(static_cast<int>(skill.lookAheadS / FORECAST_STEP_S) + PATH_STRIDE, AIM_MAX_POINTS * AIM_STRIDE);
     forecastPlanets(m, steps, pilot.reaches, pilot.forecast);
-    // Trouble is a planet reached sooner than the ship can turn round and
-    // thrust away; farther off, flying the fight keeps it clear.
+    // Trouble is a planet or the arena's edge reached sooner than the ship can
+    // turn round and thrust away; farther off, flying the fight keeps it clear.
     const double troubleS = std::min(skill.lookAheadS, PI / self.body.turnRate + REACTION_ROOM_S);
     const PathOutcome coast =
         followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), nullptr, 0, troubleS,
                        pixels(skill.planetMarginPx), m.arenaRect);
     const double margin = pixels(skill.planetMarginPx);
-    pilot.escaping = coast.contactS < NEVER_S || (pilot.escaping && coast.clearance < ESCAPE_SAFE_MARGIN * margin);
+    pilot.escaping = coast.contactS < NEVER_S || coast.exitS < NEVER_S ||
+                     (pilot.escaping && coast.clearance < ESCAPE_SAFE_MARGIN * margin);
     pilot.plan.reload = false;
     if (pilot.escaping) {
         pilot.plan.fire = false;
