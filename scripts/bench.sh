@@ -17,8 +17,8 @@ bench=$dir/tests/bench
 
 echo "building into $dir"
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-if ! log=$(cmake --build "$dir" -j2 --target zentavor sim_benchmark draw_benchmark first_frame_shim startup_timer \
-  window_baseline swap_log_shim 2>&1); then
+if ! log=$(cmake --build "$dir" -j2 --target zentavor sim_benchmark pilot_benchmark draw_benchmark first_frame_shim \
+  startup_timer window_baseline swap_log_shim 2>&1); then
   echo "$log"
   exit 1
 fi
@@ -89,6 +89,14 @@ echo "$sim_output" | grep -Ev '^$|^20|^Running|^Run on|^CPU|^  L[0-9]|^\*\*\*' |
 sim_us=$(echo "$sim_output" | awk '/_median/ { print $2 }')
 echo "  median $sim_us us -> $(verdict "${sim_us:-999}" 100)"
 
+echo
+echo "== 4. One decision of the hard computer pilot with 1024 shots (target under 20 us of processor time)"
+show "$bench/pilot_benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true"
+pilot_output=$("$bench/pilot_benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>&1) || true
+echo "$pilot_output" | grep -E '_median|_mean' | sed 's/^/  /'
+pilot_us=$(echo "$pilot_output" | awk '/_median/ { if ($4 > worst) worst = $4 } END { print worst }')
+echo "  slowest median $pilot_us us -> $(verdict "${pilot_us:-999}" 20)"
+
 # Starts the game (env settings may come first) in the current folder and
 # waits for its window; sets pid.
 start_game() {
@@ -104,7 +112,7 @@ stop_game_now() {
 }
 
 echo
-echo "== 4. Peak resident memory over a ${match_seconds}-second match (target under 100 MB)"
+echo "== 5. Peak resident memory over a ${match_seconds}-second match (target under 100 MB)"
 copy=$(copy_game)
 # "Twin stars", and lives enough that no match is lost while the keys are held.
 sed -i '3s/.*/2/; 4s/.*/999/' "$copy/config.cfg"
@@ -140,7 +148,7 @@ cpu_percent() {
 }
 
 echo
-echo "== 5. CPU of a still menu page over $cpu_seconds s (target under 5 % of one core)"
+echo "== 6. CPU of a still menu page over $cpu_seconds s (target under 5 % of one core)"
 show "cd <copy of $game> && ./zentavor -w; xdotool key Escape; utime + stime from /proc/<pid>/stat"
 start_game ./zentavor -w
 sleep 1
@@ -151,7 +159,7 @@ stop_game_now
 echo "  still menu: $menu_cpu % of one core -> $(verdict "$menu_cpu" 5)"
 
 echo
-echo "== 6. A match capped at 60 frames a second, both players flying and firing, over $cpu_seconds s" \
+echo "== 7. A match capped at 60 frames a second, both players flying and firing, over $cpu_seconds s" \
   "(target: frame times of 16.7 ms on average with a standard deviation under 2 ms)"
 # Intervals between the buffer swaps logged by the shim: count, mean,
 # standard deviation and longest, in ms.
