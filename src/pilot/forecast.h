@@ -50,6 +50,10 @@ struct PathOutcome {
 };
 constexpr double NEVER_S = 1.0e9;
 
+inline Vec2 velocityOf(const ShipBody& body) { return Vec2{xOf(body.velocity), yOf(body.velocity)}; }
+inline double engineAccOf(const ShipBody& body) { return body.thrustForce / body.mass; }
+inline double boostAccOf(const ShipBody& body) { return body.boostForce / body.mass; }
+
 // Flies a ship for horizonS seconds in steps of PATH_STRIDE forecast steps,
 // as the flight step does: gravity and engines change the velocity, which moves the ship.
 constexpr int PATH_STRIDE = 2;

@@ -4,6 +4,8 @@
 #include <cassert>
 #include <cmath>
 
+#include "pilot/dodge.h"
+#include "pilot/escape.h"
 #include "pilot/plane.h"
 #include "pilot/weapon_choice.h"
 
@@ -32,21 +34,9 @@ constexpr double IDLE_RANGE_PX = 260.0;
 constexpr double AIM_HORIZON_SHARE = 2.0;    // the target is forecast for this many straight flight times
 constexpr double AIM_HORIZON_EXTRA_S = 0.3;
 
-// Escapes from a planet.
-constexpr int ESCAPE_DIRECTIONS = 12;
+// Trouble with planets.
 constexpr double ESCAPE_SAFE_MARGIN = 1.6;   // an escape ends when the path clears by this many margins
 constexpr double REACTION_ROOM_S = 0.6;      // beyond turning round, before a planet counts as trouble
-constexpr double ESCAPE_BURN_S = 0.9;        // an escape thrusts this long, then coasts
-constexpr double ESCAPE_ROOM_PX = 200.0;     // room beyond which an escape is as good as another
-
-// Dodging.
-constexpr int MAX_THREATS = 8;
-constexpr double DODGE_HORIZON_S = 0.55;
-constexpr double OWN_SHOT_GRACE_MS = 400.0;  // its own fresh shots are leaving it
-constexpr double THREAT_MARGIN_PX = 5.0;
-constexpr double WIDEST_SHOT_REACH_PX = 24.0; // the largest shot radius plus blast radius of any weapon
-constexpr double DODGE_WORTH_DAMAGE = 5.0;   // hull points a dodge must save
-constexpr double BUBBLE_BEATING_SPEED_PX = 900.0; // slower shots that feel gravity are pushed off by a shield
 
 // Weapons.
 constexpr double SWITCH_GAIN = 1.3;          // a slot must be this much better to switch
@@ -55,16 +45,11 @@ constexpr int RELOAD_MIN_CLIP = 4;
 constexpr double QUIET_RANGE_PX = 450.0;
 constexpr double RING_SPREAD = 6.0;          // a volley all around the ship
 
-Vec2 velocityOf(const ShipBody& body) { return componentsOf(body.velocity); }
-
 Vec2 clampLength(const Vec2& v, double most)
 {
     const double len = lengthOf(v);
     return len > most ? times(v, most / len) : v;
 }
-
-double engineAccOf(const ShipBody& body) { return body.thrustForce / body.mass; }
-double boostAccOf(const ShipBody& body) { return body.boostForce / body.mass; }
 
 void measureReaches(Pilot& pilot, const MatchState& m, const Player& self)
 {
@@ -81,67 +66,13 @@ void measureReaches(Pilot& pilot, const MatchState& m, const Player& self)
 
 bool fliesFreely(const Player& p) { return p.lifeState == ALIVE && p.body.insideArena; }
 
-// ---- Escaping planets -------------------------------------------------------
-
-// Better: no contact, then a later one; then staying inside (outside, the
-// ship is flown back blind, maybe across a planet's way), then a later exit;
-// then more room at the end.
-double pathScore(const PathOutcome& path)
+// A boost is held for the whole bar: letting go early would waste the rest of it.
+void holdBoost(Pilot& pilot, const Player& self, int direction)
 {
-    constexpr double CONTACT_COST = 100.0;
-    constexpr double EXIT_COST = 10.0;
-    double score = std::min(path.endClearance, pixels(ESCAPE_ROOM_PX)) / pixels(ESCAPE_ROOM_PX);
-    if (path.contactS < NEVER_S)
-        score -= CONTACT_COST - path.contactS;
-    if (path.exitS < NEVER_S)
-        score -= EXIT_COST - path.exitS;
-    return score;
-}
-
-// Tries thrust in evenly spread directions (after the turn to each) and both
-// boosts, and sets the plan to the course with the best path.
-void planEscape(Pilot& pilot, const MatchState& m, const Player& self, const PilotSkill& skill)
-{
-    const ShipBody& body = self.body;
-    const Vec2 position = body.position;
-    const Vec2 velocity = velocityOf(body);
-    const double margin = pixels(skill.planetMarginPx);
-    double bestScore = -1e18, bestCourse = body.heading.angle;
-    int bestBoost = 0;
-    for (int i = 0; i < ESCAPE_DIRECTIONS; ++i) {
-        const double course = i * TWO_PI / ESCAPE_DIRECTIONS;
-        const double turnS = std::fabs(turnBetween(body.heading.angle, course)) / body.turnRate;
-        const EngineBurn burn{times(unitAt(course), engineAccOf(body)), turnS, turnS + ESCAPE_BURN_S};
-        const PathOutcome path = followShipPath(pilot.forecast, position, velocity, &burn, 1, skill.lookAheadS, margin, m.arenaRect);
-        const double score = pathScore(path);
-        if (score > bestScore) {
-            bestScore = score;
-            bestCourse = course;
-            bestBoost = 0;
-        }
-    }
-    if (skill.dodges && !self.boosting && self.energy == self.maxEnergy)
-        for (int direction : {1, -1}) {
-            const Vec2 push = times(unitAt(body.heading.angle), direction * boostAccOf(body));
-            const EngineBurn burn{push, 0.0, self.maxEnergy / MS_PER_S};
-            const PathOutcome path =
-                followShipPath(pilot.forecast, position, velocity, &burn, 1, skill.lookAheadS, margin, m.arenaRect);
-            // A boost spends the bar that dodging needs: only for a clearly better way out.
-            const double score = pathScore(path) - 0.5;
-            if (score > bestScore) {
-                bestScore = score;
-                bestBoost = direction;
-            }
-        }
-    PilotPlan& plan = pilot.plan;
-    plan.course = bestCourse;
-    plan.thrust = bestBoost == 0;
-    plan.thrustCone = THRUST_CONE;
-    if (bestBoost != 0) {
-        plan.course = body.heading.angle;
-        pilot.boostDirection = bestBoost;
-        pilot.boostLeftMs = static_cast<int>(self.maxEnergy);
-    }
+    if (direction == 0)
+        return;
+    pilot.boostDirection = direction;
+    pilot.boostLeftMs = static_cast<int>(self.maxEnergy);
 }
 
 // ---- Fighting -----------------------------------------------------------------
@@ -311,108 +242,14 @@ void makePlan(Pilot& pilot, const MatchState& m, const Player& self, const Playe
     pilot.plan.reload = false;
     if (pilot.escaping) {
         pilot.plan.fire = false;
-        planEscape(pilot, m, self, skill);
+        const Escape escape = findEscape(pilot.forecast, self, m.arenaRect, skill);
+        pilot.plan.course = escape.course;
+        pilot.plan.thrust = escape.boost == 0;
+        pilot.plan.thrustCone = THRUST_CONE;
+        holdBoost(pilot, self, escape.boost);
         return;
     }
     planFight(pilot, m, self, fliesFreely(other) ? &other : nullptr, skill);
-}
-
-// ---- Dodging --------------------------------------------------------------------
-
-struct Threat {
-    Vec2 gap;      // shot minus ship, now
-    Vec2 closing;  // shot velocity minus ship velocity
-    double timeS;  // of the closest approach
-    double reach;  // world units that make a hit
-};
-
-// The shots that would hit it if nothing changes, and the hull points at stake.
-int findThreats(const MatchState& m, const Player& self, int player, Threat* threats, double& damage)
-{
-    int count = 0;
-    damage = 0.0;
-    const Vec2 velocity = velocityOf(self.body);
-    // The pool is scanned on the shots' motion alone; only close passes look at what a shot carries.
-    const double widestReach = self.hitRadius + pixels(WIDEST_SHOT_REACH_PX + THREAT_MARGIN_PX);
-    for (int i = 0; i < SHOT_POOL_SIZE && count < MAX_THREATS; ++i) {
-        const Projectile& shot = m.projectiles[i];
-        if (!shot.active)
-            continue;
-        const Vec2 gap = minus(shot.position, self.body.position);
-        const Vec2 closing = minus(shot.velocity, velocity);
-        const double speed2 = dot(closing, closing);
-        const double along = -dot(gap, closing);
-        if (along <= 0.0 || along > DODGE_HORIZON_S * speed2)
-            continue;
-        const double t = along / speed2;
-        const Vec2 miss = plus(gap, times(closing, t));
-        if (dot(miss, miss) > widestReach * widestReach)
-            continue;
-        const Explosion& e = m.explosions[i];
-        if (e.exploding || (e.ownerIndex == player && shot.age < OWN_SHOT_GRACE_MS))
-            continue;
-        const double reach = self.hitRadius + e.shotRadius + e.blastRadius + pixels(THREAT_MARGIN_PX);
-        if (lengthOf(miss) > reach)
-            continue;
-        double hurt = e.hullDamage + e.blastDamage;
-        // The bubble bends slow shots that feel gravity away on its own.
-        if (!shot.ignoresGravity && self.shield >= e.shieldDamage && self.shield > 0.0 &&
-            std::sqrt(speed2) < pixels(BUBBLE_BEATING_SPEED_PX))
-            hurt *= 0.3;
-        damage += hurt;
-        threats[count++] = Threat{gap, closing, t, reach};
-    }
-    return count;
-}
-
-// How far the ship has moved by a boost after t seconds, along the boost.
-double boostTravel(double acc, double lastsS, double t)
-{
-    return t < lastsS ? 0.5 * acc * t * t : acc * lastsS * (t - 0.5 * lastsS);
-}
-
-// The smallest margin by which the threats miss after a boost (0: none).
-double worstMiss(const Threat* threats, int count, const Vec2& along, double acc, double lastsS)
-{
-    double worst = NEVER_S;
-    for (int i = 0; i < count; ++i) {
-        const Threat& t = threats[i];
-        const Vec2 moved = times(along, boostTravel(acc, lastsS, t.timeS));
-        worst = std::min(worst, lengthOf(minus(plus(t.gap, times(t.closing, t.timeS)), moved)) - t.reach);
-    }
-    return worst;
-}
-
-void considerDodge(Pilot& pilot, const MatchState& m, const Player& self, const PilotSkill& skill)
-{
-    if (!skill.dodges || self.boosting || self.energy != self.maxEnergy)
-        return;
-    Threat threats[MAX_THREATS];
-    double damage = 0.0;
-    const int count = findThreats(m, self, pilot.player, threats, damage);
-    if (count == 0 || damage < DODGE_WORTH_DAMAGE)
-        return;
-    const double acc = boostAccOf(self.body);
-    const double lastsS = self.maxEnergy / MS_PER_S;
-    const Vec2 ahead = unitAt(self.body.heading.angle);
-    double best = worstMiss(threats, count, Vec2{}, acc, lastsS);
-    int bestDirection = 0;
-    for (int direction : {1, -1}) {
-        const double miss = worstMiss(threats, count, times(ahead, direction), acc, lastsS);
-        if (miss <= best)
-            continue;
-        const EngineBurn burn{times(ahead, direction * acc), 0.0, lastsS};
-        const PathOutcome path = followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), &burn, 1,
-                                                skill.lookAheadS, pixels(skill.planetMarginPx), m.arenaRect);
-        if (path.contactS == NEVER_S) {
-            best = miss;
-            bestDirection = direction;
-        }
-    }
-    if (bestDirection != 0) {
-        pilot.boostDirection = bestDirection;
-        pilot.boostLeftMs = static_cast<int>(self.maxEnergy);
-    }
 }
 
 // ---- The frame ------------------------------------------------------------------
@@ -481,7 +318,7 @@ void pilotFrame(Pilot& pilot, const MatchState& m, PlayerControls& controls, Wea
             makePlan(pilot, m, self, other, skill);
             pilot.planned = true;
             pilot.sincePlanMs = 0;
-            considerDodge(pilot, m, self, skill);
+            holdBoost(pilot, self, dodgeBoost(m, pilot.player, pilot.forecast, skill));
         }
     } else {
         pilot.planned = false;

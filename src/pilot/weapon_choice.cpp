@@ -14,6 +14,7 @@ constexpr double BUBBLE_REACH = 29296875.0;               // 30 px: a shot fired
 constexpr double DODGE_SHARE = 0.35;                      // how much of its engine a target spends evading
 constexpr double RANGES_PX[] = {35.0, 70.0, 130.0, 200.0, 280.0, 380.0};
 constexpr double RING_WIDTH = 6.0;                        // radians: a volley that surrounds the ship
+constexpr double TURN_ROUND_SHARE = 0.5;                  // of a gun's value while the target is behind
 
 double middle(double lo, double hi) { return (lo + hi) / 2.0; }
 
@@ -52,9 +53,11 @@ double slotValue(const Player& shooter, int slot, const FightView& view)
     const double d = view.distance;
     if (shot.speed <= 0.0 || d > reachOf(shot) * 0.9)
         return 0.0;
+    // Mines are for a chaser; a gun needs the ship turned round first.
     const bool dropsBehind = std::cos(shot.muzzleAngle) < 0.0;
-    if (dropsBehind != view.targetBehind)
+    if (dropsBehind && !view.targetBehind)
         return 0.0;
+    const double turning = !dropsBehind && view.targetBehind ? TURN_ROUND_SHARE : 1.0;
     const double count = middle(s.countMin, s.countMax);
     const double angularSize = 2.0 * std::atan2(view.targetRadius, std::max(d, view.targetRadius));
     const double perShot = middle(w.hullDamageMin, w.hullDamageMax) + 0.5 * middle(w.blastDamageMin, w.blastDamageMax);
@@ -73,7 +76,7 @@ double slotValue(const Player& shooter, int slot, const FightView& view)
     }
     // An empty magazine reloads only while selected.
     const double waiting = s.ammoLeft > 0 ? 0.0 : s.reloadLeft / MS_PER_S;
-    return perSecond * landing / (1.0 + waiting);
+    return turning * perSecond * landing / (1.0 + waiting);
 }
 
 double bestRangeOf(const Player& shooter, int slot, const FightView& view)

@@ -9,7 +9,7 @@ struct FightView {
     double targetRadius = 0.0;    // world units
     double targetAgility = 0.0;   // the target's engine, world units per second squared
     double targetShield = 0.0;    // 0..1 of its full shield
-    bool targetBehind = false;    // within a quarter turn of straight behind
+    bool targetBehind = false;    // within an eighth of a turn of straight behind
 };
 
 // Damage per second the slot can be expected to deal at that distance; 0 when it cannot reach.

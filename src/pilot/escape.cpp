@@ -1,0 +1,64 @@
+#include "pilot/escape.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "pilot/plane.h"
+
+namespace {
+
+constexpr double MS_PER_S = 1000.0;
+constexpr int ESCAPE_DIRECTIONS = 12;
+constexpr double ESCAPE_BURN_S = 0.9;     // an escape thrusts this long, then coasts
+constexpr double ESCAPE_ROOM_PX = 200.0;  // room beyond which an escape is as good as another
+constexpr double BOOST_COST = 0.5;        // a boost spends the bar dodging needs: only for a clearly better way out
+
+// Better: no contact, then a later one; then staying inside (outside, the
+// ship is flown back blind, maybe across a planet's way), then a later exit;
+// then more room at the end.
+double pathScore(const PathOutcome& path)
+{
+    constexpr double CONTACT_COST = 100.0;
+    constexpr double EXIT_COST = 10.0;
+    double score = std::min(path.endClearance, pixels(ESCAPE_ROOM_PX)) / pixels(ESCAPE_ROOM_PX);
+    if (path.contactS < NEVER_S)
+        score -= CONTACT_COST - path.contactS;
+    if (path.exitS < NEVER_S)
+        score -= EXIT_COST - path.exitS;
+    return score;
+}
+
+} // namespace
+
+Escape findEscape(const PlanetForecast& f, const Player& self, const WorldRect& arena, const PilotSkill& skill)
+{
+    const ShipBody& body = self.body;
+    const Vec2 position = body.position;
+    const Vec2 velocity = velocityOf(body);
+    const double margin = pixels(skill.planetMarginPx);
+    Escape best{body.heading.angle, 0};
+    double bestScore = -1e18;
+    for (int i = 0; i < ESCAPE_DIRECTIONS; ++i) {
+        const double course = i * TWO_PI / ESCAPE_DIRECTIONS;
+        const double turnS = std::fabs(turnBetween(body.heading.angle, course)) / body.turnRate;
+        const EngineBurn burn{times(unitAt(course), engineAccOf(body)), turnS, turnS + ESCAPE_BURN_S};
+        const double score = pathScore(followShipPath(f, position, velocity, &burn, 1, skill.lookAheadS, margin, arena));
+        if (score > bestScore) {
+            bestScore = score;
+            best = Escape{course, 0};
+        }
+    }
+    if (!skill.dodges || self.boosting || self.energy != self.maxEnergy)
+        return best;
+    for (int direction : {1, -1}) {
+        const Vec2 push = times(unitAt(body.heading.angle), direction * boostAccOf(body));
+        const EngineBurn burn{push, 0.0, self.maxEnergy / MS_PER_S};
+        const double score =
+            pathScore(followShipPath(f, position, velocity, &burn, 1, skill.lookAheadS, margin, arena)) - BOOST_COST;
+        if (score > bestScore) {
+            bestScore = score;
+            best = Escape{body.heading.angle, direction};
+        }
+    }
+    return best;
+}
