@@ -105,7 +105,8 @@ int dodgeBoost(const MatchState& m, int player, const PlanetForecast& f, const P
         const EngineBurn burn{times(ahead, direction * acc), 0.0, lastsS};
         const PathOutcome path = followShipPath(f, self.body.position, velocityOf(self.body), &burn, 1,
                                                 skill.lookAheadS, pixels(skill.planetMarginPx), m.arenaRect);
-        if (path.contactS == NEVER_S) {
+        // Outside the arena the ship would be flown back blind, maybe across a planet's way.
+        if (path.contactS == NEVER_S && path.exitS == NEVER_S) {
             best = miss;
             bestDirection = direction;
         }

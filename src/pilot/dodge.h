@@ -4,6 +4,6 @@
 #include "pilot/pilot_skill.h"
 
 // +1 or -1: the boost along the heading that makes the shots about to hit
-// the ship miss it, and keeps it clear of planets; 0 when none helps enough
-// or the bar is not full.
+// the ship miss it and keeps it clear of planets and inside the arena; 0
+// when none helps enough or the bar is not full.
 int dodgeBoost(const MatchState& m, int player, const PlanetForecast& f, const PilotSkill& skill);
