@@ -18,7 +18,7 @@ constexpr double CRUISE_SPEED_PX = 190.0;    // fastest it wants to fly
 constexpr double RANGE_GAIN = 1.2;           // per second: closing speed per pixel off the preferred range
 constexpr double FOLLOW_SHARE = 0.5;         // of the opponent's velocity it matches
 constexpr double PLANET_KEEP_PX = 90.0;      // beyond a planet's reach, where it starts to keep away
-constexpr double KEEP_PULL_SHARE = 0.25;     // or farther, where the pull is this share of its engine
+constexpr double KEEP_PULL_SHARE = 0.12;     // or farther, where the pull is this share of its engine
 constexpr double PLANET_AWAY_SPEED_PX = 220.0;
 constexpr double EDGE_KEEP_PX = 90.0;
 constexpr double EDGE_AWAY_SPEED_PX = 160.0;
@@ -77,7 +77,51 @@ void holdBoost(Pilot& pilot, const Player& self, int direction)
 
 // ---- Fighting -----------------------------------------------------------------
 
-// The velocity it wants: the preferred range from the opponent, away from
+// How close to a planet's centre the ship is no longer free to fight: where
+// the pull takes a good share of its engine, and never within a margin of its reach.
+double keepAwayDistance(const PlanetForecast& f, int slot, const Vec2& position, const ShipBody& body)
+{
+    Body planet;
+    planet.mass = f.mass[slot];
+    planet.position = f.position[0][slot];
+    Body unit;
+    unit.mass = 1.0;
+    unit.position = position;
+    const double d = std::max(lengthOf(minus(position, planet.position)), 1.0);
+    const double pullTimesSquare = lengthOf(pullComponentsOf(planet, unit)) * d * d;
+    return std::max(f.contactReach[slot] + pixels(PLANET_KEEP_PX),
+                    std::sqrt(pullTimesSquare / (KEEP_PULL_SHARE * engineAccOf(body))));
+}
+
+// Away from a planet it is too close to; and round one that stands between
+// it and the opponent, on the side where the line of fire passes, rather
+// than straight at it.
+Vec2 planetWays(const PlanetForecast& f, int slot, const ShipBody& body, const Player* enemy)
+{
+    const Vec2 position = body.position;
+    const Vec2 planet = f.position[0][slot];
+    const Vec2 away = minus(position, planet);
+    const double d = std::max(lengthOf(away), 1.0);
+    const double keep = keepAwayDistance(f, slot, position, body);
+    Vec2 way;
+    if (d < keep)
+        way = times(away, pixels(PLANET_AWAY_SPEED_PX) * (keep - d) / std::max(keep - f.contactReach[slot], 1.0) / d);
+    if (!enemy)
+        return way;
+    const Vec2 line = minus(enemy->body.position, position);
+    const double length = std::max(lengthOf(line), 1.0);
+    const Vec2 toPlanet = times(away, -1.0);
+    const double along = dot(toPlanet, line) / length;
+    const double aside = cross(line, toPlanet) / length;
+    if (along <= 0.0 || along >= length || std::fabs(aside) >= keep)
+        return way;
+    // Perpendicular to the planet's direction, turning towards the side the line passes on.
+    const double side = aside > 0.0 ? -1.0 : 1.0;
+    const Vec2 round{-away.y / d * side, away.x / d * side};
+    return plus(way, times(round, pixels(CRUISE_SPEED_PX) * (1.0 - std::fabs(aside) / keep)));
+}
+
+// The velocity it wants: the preferred range from the opponent, clear of
 // planets and the arena's edge, never too fast.
 Vec2 wantedVelocity(const Pilot& pilot, const MatchState& m, const Player& self, const Player* enemy)
 {
@@ -91,25 +135,9 @@ Vec2 wantedVelocity(const Pilot& pilot, const MatchState& m, const Player& self,
         wanted = plus(times(r, closing / d), times(velocityOf(enemy->body), FOLLOW_SHARE));
     }
     const PlanetForecast& f = pilot.forecast;
-    Body unit;
-    unit.mass = 1.0;
-    unit.position = position;
-    for (int slot = 0; slot < f.bodyCount; ++slot) {
-        if (f.contactReach[slot] <= 0.0)
-            continue;
-        Body planet;
-        planet.mass = f.mass[slot];
-        planet.position = f.position[0][slot];
-        const Vec2 away = minus(position, planet.position);
-        const double d = std::max(lengthOf(away), 1.0);
-        // Where the pull takes a good share of the engine, the ship is not free to fight.
-        const double pullTimesSquare = lengthOf(pullComponentsOf(planet, unit)) * d * d;
-        const double keep = std::max(f.contactReach[slot] + pixels(PLANET_KEEP_PX),
-                                     std::sqrt(pullTimesSquare / (KEEP_PULL_SHARE * engineAccOf(self.body))));
-        if (d < keep)
-            wanted = plus(wanted, times(away, pixels(PLANET_AWAY_SPEED_PX) * (keep - d) /
-                                                  std::max(keep - f.contactReach[slot], 1.0) / d));
-    }
+    for (int slot = 0; slot < f.bodyCount; ++slot)
+        if (f.contactReach[slot] > 0.0)
+            wanted = plus(wanted, planetWays(f, slot, self.body, enemy));
     const WorldRect& a = m.arenaRect;
     const double keep = pixels(EDGE_KEEP_PX);
     const double push = pixels(EDGE_AWAY_SPEED_PX);
@@ -241,7 +269,10 @@ void makePlan(Pilot& pilot, const MatchState& m, const Player& self, const Playe
                      (pilot.escaping && coast.clearance < ESCAPE_SAFE_MARGIN * margin);
     pilot.plan.reload = false;
     if (pilot.escaping) {
+        // It still fires when the way out happens to point at the opponent.
         pilot.plan.fire = false;
+        if (fliesFreely(other))
+            planAim(pilot, m, self, other, skill);
         const Escape escape = findEscape(pilot.forecast, self, m.arenaRect, skill);
         pilot.plan.course = escape.course;
         pilot.plan.thrust = escape.boost == 0;
