@@ -217,6 +217,21 @@ leave_game() {
   wait_game 30
 }
 
+# Runs a zentavor-sim script given on stdin in the game folder; the JSON lines
+# land in $work/$1.json. Exit status 3 means the X server refused the
+# connection, which a loaded machine does now and then; that alone is tried again.
+simulate() {
+  local name=$1 status
+  cat >"$work/$name.txt"
+  for _ in 1 2 3 4 5; do
+    status=0
+    ./zentavor-sim "$work/$name.txt" >"$work/$name.json" 2>"$work/$name.err" || status=$?
+    ((status == 3)) || break
+    sleep 0.2
+  done
+  ((status == 0)) || fail "$name: zentavor-sim exited with $status: $(cat "$work/$name.err")"
+}
+
 # Ends whatever a test started or made: its game, its X server, its copy.
 cleanup() {
   if [[ -n ${game_pid:-} ]]; then kill -KILL "$game_pid" 2>/dev/null || true; fi

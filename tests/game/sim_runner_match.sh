@@ -7,21 +7,6 @@ cd "$game_dir"
 work=$(mktemp -d /tmp/zentavor-sim-test.XXXXXX)
 trap 'rm -rf "$work"; kill $xvfb_pid 2>/dev/null || true' EXIT
 
-# Runs a script given on stdin; the JSON lines land in $work/$1.json. Exit
-# status 3 means the X server refused the connection, which a loaded machine
-# does now and then; that alone is tried again.
-simulate() {
-  local name=$1 status
-  cat >"$work/$name.txt"
-  for _ in 1 2 3 4 5; do
-    status=0
-    ./zentavor-sim "$work/$name.txt" >"$work/$name.json" 2>"$work/$name.err" || status=$?
-    ((status == 3)) || break
-    sleep 0.2
-  done
-  ((status == 0)) || fail "$name: zentavor-sim exited with $status: $(cat "$work/$name.err")"
-}
-
 # Runs python checks on $work/$1.json; frames are in F, player records as F[i]['players'][p].
 check() {
   local name=$1 code=$2

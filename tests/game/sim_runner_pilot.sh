@@ -7,20 +7,6 @@ cd "$game_dir"
 work=$(mktemp -d /tmp/zentavor-sim-pilot.XXXXXX)
 trap 'rm -rf "$work"; kill $xvfb_pid 2>/dev/null || true' EXIT
 
-# Runs the script on stdin into $work/$1.json; exit status 3 (the X server
-# refused the connection, as a loaded machine does now and then) is retried.
-simulate() {
-  local name=$1 status
-  cat >"$work/$name.txt"
-  for _ in 1 2 3 4 5; do
-    status=0
-    ./zentavor-sim "$work/$name.txt" >"$work/$name.json" 2>"$work/$name.err" || status=$?
-    ((status == 3)) || break
-    sleep 0.2
-  done
-  ((status == 0)) || fail "$name: zentavor-sim exited with $status: $(cat "$work/$name.err")"
-}
-
 # On "Deep space" nothing pulls an idle ship: only the computer's player 2 can end the match.
 simulate hunt <<'EOF2'
 seed 4
