@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr double MS_PER_S = 1000.0;
 
 double middle(double lo, double hi) { return (lo + hi) / 2.0; }
 

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr double MS_PER_S = 1000.0;
 constexpr int MAX_THREATS = 8;
 constexpr double DODGE_HORIZON_S = 0.55;
 constexpr double OWN_SHOT_GRACE_MS = 400.0;  // its own fresh shots are leaving it

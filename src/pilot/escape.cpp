@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr double MS_PER_S = 1000.0;
 constexpr int ESCAPE_DIRECTIONS = 12;
 constexpr double ESCAPE_BURN_S = 0.9;     // an escape thrusts at most this long, then coasts
 constexpr double ESCAPE_SPEED_PX = 200.0; // or until it has gained this speed

@@ -3,6 +3,7 @@
 #pragma once
 #include "sim/match_state.h"
 
+constexpr double MS_PER_S = 1000.0;
 constexpr int FORECAST_MAX_PLANETS = 4; // the maps have at most 3
 constexpr int FORECAST_MAX_STEPS = 96;
 constexpr double FORECAST_STEP_S = 0.025;

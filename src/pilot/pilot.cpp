@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr double MS_PER_S = 1000.0;
 
 // Course keeping, in pixels and seconds.
 constexpr double CRUISE_SPEED_PX = 190.0;    // fastest it wants to fly

@@ -12,7 +12,6 @@ inline double cross(const Vec2& a, const Vec2& b) { return a.x * b.y - a.y * b.x
 inline double lengthOf(const Vec2& v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 inline double angleOf(const Vec2& v) { return std::atan2(v.y, v.x); }
 inline Vec2 unitAt(double angle) { return Vec2{std::cos(angle), std::sin(angle)}; }
-inline Vec2 componentsOf(const PolarVec& v) { return Vec2{xOf(v), yOf(v)}; }
 // The signed smallest turn from one angle to another, in (-PI, PI].
 inline double turnBetween(double from, double to)
 {

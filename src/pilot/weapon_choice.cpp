@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr double MS_PER_S = 1000.0;
 // Shots slower than this are pushed well aside by a full shield bubble.
 constexpr double SHIELD_BEATING_SPEED = 1200000000.0;    // world units per second
 constexpr double BUBBLE_REACH = 29296875.0;               // 30 px: a shot fired inside it is not pushed
