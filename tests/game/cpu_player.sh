@@ -10,7 +10,7 @@ trap cleanup EXIT
 
 settings='Nova Vega 1 1 0 1 3 5 8 0 1 7 2 4 6 9'
 printf 'Nova\nVega\n1\n1\n0\n1\n3\n5\n8\n0\n1\n7\n2\n4\n6\n9' >"$copy/config.cfg"
-launch_game "$copy" ./zentavor -w -nm -cpu2=hard || fail "no window: $(cat "$copy/stderr")"
+launch_game "$copy" ./zentavor -w -nm -cpu2 || fail "no window: $(cat "$copy/stderr")"
 wait_match_frame "$copy/match.ppm" 30 || fail "no match frame: $(cat "$copy/stderr")"
 moving || fail "the match does not move"
 wait_still "$copy/won.ppm" 90 || fail "player 2 did not end the match against an idle ship"
