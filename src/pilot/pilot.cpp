@@ -209,7 +209,9 @@ void planAim(Pilot& pilot, const MatchState& m, const Player& self, const Player
     const double targetRadius = enemy.hitRadius + self.weapons[self.currentSlot].shotRadius;
     const double reach = targetRadius * skill.fireTolerance + 0.5 * shot.spreadRad * d;
     plan.fireCone = std::atan2(reach, std::max(d, targetRadius));
-    plan.fire = state.ammoLeft > 0 && !aim.blocked && aim.miss < targetRadius * (1.0 + skill.fireTolerance);
+    // Without refinements the miss is not measured: the straight-line lead is trusted.
+    const bool closeEnough = aim.miss == NEVER_S || aim.miss < targetRadius * (1.0 + skill.fireTolerance);
+    plan.fire = state.ammoLeft > 0 && !aim.blocked && closeEnough;
 }
 
 void planFight(Pilot& pilot, const MatchState& m, const Player& self, const Player* enemy, const PilotSkill& skill)
