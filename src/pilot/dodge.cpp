@@ -11,7 +11,6 @@ constexpr int MAX_THREATS = 8;
 constexpr double DODGE_HORIZON_S = 0.55;
 constexpr double OWN_SHOT_GRACE_MS = 400.0;  // its own fresh shots are leaving it
 constexpr double THREAT_MARGIN_PX = 5.0;
-constexpr double WIDEST_SHOT_REACH_PX = 24.0; // the largest shot radius plus blast radius of any weapon
 constexpr double DODGE_WORTH_DAMAGE = 5.0;   // hull points a dodge must save
 constexpr double BUBBLE_BEATING_SPEED_PX = 900.0; // slower shots that feel gravity are pushed off by a shield
 constexpr double BENT_SHARE = 0.3;           // of such a shot's damage that is still feared
@@ -30,7 +29,10 @@ int findThreats(const MatchState& m, const Player& self, int player, Threat* thr
     damage = 0.0;
     const Vec2 velocity = velocityOf(self.body);
     // The pool is scanned on the shots' motion alone; only close passes look at what a shot carries.
-    const double widestReach = self.hitRadius + pixels(WIDEST_SHOT_REACH_PX + THREAT_MARGIN_PX);
+    double widestShot = 0.0;
+    for (const WeaponType& w : m.weaponTable)
+        widestShot = std::max(widestShot, w.shotRadius + w.blastRadiusMax);
+    const double widestReach = self.hitRadius + widestShot + pixels(THREAT_MARGIN_PX);
     for (int i = 0; i < SHOT_POOL_SIZE && count < MAX_THREATS; ++i) {
         const Projectile& shot = m.projectiles[i];
         if (!shot.active)
