@@ -47,6 +47,7 @@ static const OptionHelp OPTION_HELP[] = {
     {"-tirel, -t", "a pink tint over everything"},
     {"-fps N", "at most N match frames a second (1-1000)"},
     {"-vsync", "wait for the screen's refresh at each frame"},
+    {"-pad2", "the first gamepad flies player 2"},
     {"-record FILE", "record the run into FILE"},
     {"-replay FILE", "show the run recorded in FILE, then quit"},
     {"-cpu1, -cpu2", "the computer flies player 1 or 2"},
@@ -167,6 +168,8 @@ Settings parseCommandLine(int argc, const char* const* argv)
         if (is("--version"))
             s.info = InfoRequest::VERSION;
         readCpuOption(a, s);
+        if (is("-pad2"))
+            s.padsSwapped = true;
     }
     if (!s.recordFile.empty() && !s.replayFile.empty())
         s.problem = "-record and -replay cannot be used together";

@@ -1,5 +1,6 @@
 // The command-line options: window size and mode, music, tint, frame pacing,
-// recording or replaying a run, computer players, and the help and version requests.
+// pads, recording or replaying a run, computer players, and the help and
+// version requests.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -30,6 +31,7 @@ struct Settings {
     std::string replayFile; // -replay FILE; empty: not replaying
     std::string problem;    // one line on options that cannot be followed; empty when none
     CpuSeat cpu[2];
+    bool padsSwapped = false; // -pad2: the first pad flies player 2
 };
 
 // Starts from the defaults and applies argv[0] .. argv[argc - 1] in order.

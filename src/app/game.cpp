@@ -76,6 +76,7 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
     for (int p = 0; p < PLAYER_COUNT; ++p)
         std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", config.names[p]);
     m.livesSetting = config.lives;
+    setUpInput(readKeyBindings(KEYS_FILE), game.settings.padsSwapped);
     if (game.settings.musicOn) {
         game.music = streamOpen(MUSIC_FILE, MUSIC_LOOP_NORMAL, 0, 0);
         streamPlay(MUSIC_FREE_CHANNEL, game.music);

@@ -1,96 +1,136 @@
 #include "ui/controls.h"
 
 #include <SDL/SDL.h>
+#include <algorithm>
+#include "ui/pad.h"
 
-// One player's keys: three movement keys with key-down detection, the
-// backward boost, fire and the two modifiers.
-struct PlayerKeys {
-    SDLKey left, right, up, down, fire, manoeuvre, weapon;
+namespace {
+
+// What the readers keep between calls: the keys, and each player's pad as its
+// events left it (SDL keeps the keyboard's held keys itself).
+struct InputDevices {
+    KeyBindings bindings = DEFAULT_KEY_BINDINGS;
+    bool padsSwapped = false;
+    PadState pads[PLAYER_COUNT];
 };
 
-static const PlayerKeys PLAYER_KEYS[2] = {
-    {SDLK_d, SDLK_g, SDLK_r, SDLK_f, SDLK_1, SDLK_2, SDLK_3},
-    {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN, SDLK_i, SDLK_o, SDLK_p},
-};
+InputDevices devices;
 
-static void playerFromKeys(const unsigned char* held, const PlayerKeys& k, bool pressedLeft, bool pressedRight,
-                           bool pressedUp, PlayerControls& c, WeaponCycling& cycling)
+// An action without a key is never held or pressed, whatever SDL files
+// under SDLK_UNKNOWN.
+bool held(const KeySnapshot& keys, SDLKey key) { return key != SDLK_UNKNOWN && keys.held[key]; }
+bool pressed(const KeySnapshot& keys, SDLKey key) { return key != SDLK_UNKNOWN && keys.pressed[key]; }
+
+void playerFromKeys(const KeySnapshot& keys, const SDLKey (&k)[PLAYER_ACTIONS], PlayerControls& c,
+                    WeaponCycling& cycling)
 {
     // The manoeuvre modifier wins over the weapon modifier for the movement keys.
-    if (held[k.manoeuvre]) {
-        c.fineLeft = held[k.left];
-        c.fineRight = held[k.right];
-        c.boostForward = held[k.up];
-        c.boostBackward = held[k.down];
-    } else if (held[k.weapon]) {
+    if (held(keys, k[MANOEUVRE])) {
+        c.fineLeft = held(keys, k[TURN_LEFT]);
+        c.fineRight = held(keys, k[TURN_RIGHT]);
+        c.boostForward = held(keys, k[THRUST]);
+        c.boostBackward = held(keys, k[BACKWARD]);
+    } else if (held(keys, k[WEAPON])) {
         c.weaponModifier = true;
-        cycling.previousWeapon = pressedLeft;
-        cycling.nextWeapon = pressedRight;
+        cycling.previousWeapon = pressed(keys, k[TURN_LEFT]);
+        cycling.nextWeapon = pressed(keys, k[TURN_RIGHT]);
     } else {
-        c.turnLeft = held[k.left];
-        c.turnRight = held[k.right];
-        c.thrust = held[k.up];
-        c.boostBackward = held[k.down];
-        c.thrustPressed = pressedUp;
+        c.turnLeft = held(keys, k[TURN_LEFT]);
+        c.turnRight = held(keys, k[TURN_RIGHT]);
+        c.thrust = held(keys, k[THRUST]);
+        c.boostBackward = held(keys, k[BACKWARD]);
+        c.thrustPressed = pressed(keys, k[THRUST]);
     }
     // Fire or reload depends on the weapon modifier alone.
-    if (held[k.weapon])
-        c.reload = held[k.fire];
+    if (held(keys, k[WEAPON]))
+        c.reload = held(keys, k[FIRE]);
     else
-        c.fire = held[k.fire];
+        c.fire = held(keys, k[FIRE]);
 }
 
-void controlsFromKeys(const KeySnapshot& keys, ControlState& controls)
+int padOf(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_JOYAXISMOTION: return event.jaxis.which;
+    case SDL_JOYHATMOTION: return event.jhat.which;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP: return event.jbutton.which;
+    default: return -1;
+    }
+}
+
+// Drains SDL's queue: key-downs into the snapshot, pad events into their
+// player's pad. Every other event, the window's close request included, is dropped.
+void drainEvents(KeySnapshot& keys)
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_KEYDOWN && event.key.keysym.sym < SDLK_LAST) {
+            keys.pressed[event.key.keysym.sym] = true;
+            continue;
+        }
+        const int player = padPlayer(padOf(event), devices.padsSwapped);
+        if (player >= 0)
+            notePadEvent(devices.pads[player], event);
+    }
+}
+
+} // namespace
+
+void controlsFromKeys(const KeySnapshot& keys, const KeyBindings& bindings, ControlState& controls)
 {
     controls = ControlState{};
-    playerFromKeys(keys.held, PLAYER_KEYS[0], keys.pressedD, keys.pressedG, keys.pressedR, controls.players[0],
-                   controls.cycling[0]);
-    playerFromKeys(keys.held, PLAYER_KEYS[1], keys.pressedLeft, keys.pressedRight, keys.pressedUp,
-                   controls.players[1], controls.cycling[1]);
-    controls.escape = keys.pressedEscape;
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        playerFromKeys(keys, bindings.players[p], controls.players[p], controls.cycling[p]);
+    controls.escape = pressed(keys, bindings.menu[MENU_ESCAPE]);
 }
 
-static void notePressed(SDLKey key, KeySnapshot& keys)
+MenuInput menuInputFromKeys(const KeySnapshot& keys, const KeyBindings& bindings)
 {
-    switch (key) {
-    case SDLK_d: keys.pressedD = true; break;
-    case SDLK_g: keys.pressedG = true; break;
-    case SDLK_r: keys.pressedR = true; break;
-    case SDLK_LEFT: keys.pressedLeft = true; break;
-    case SDLK_RIGHT: keys.pressedRight = true; break;
-    case SDLK_UP: keys.pressedUp = true; break;
-    case SDLK_ESCAPE: keys.pressedEscape = true; break;
-    default: break;
-    }
+    const SDLKey* k = bindings.menu;
+    MenuInput input;
+    input.up = pressed(keys, k[MENU_UP]);
+    input.down = pressed(keys, k[MENU_DOWN]);
+    input.left = pressed(keys, k[MENU_LEFT]);
+    input.right = pressed(keys, k[MENU_RIGHT]);
+    input.enter = pressed(keys, k[MENU_ENTER]);
+    input.escape = pressed(keys, k[MENU_ESCAPE]);
+    return input;
+}
+
+void setUpInput(const KeyBindings& bindings, bool padsSwapped)
+{
+    devices = InputDevices{};
+    devices.bindings = bindings;
+    devices.padsSwapped = padsSwapped;
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
+        return;
+    // Opened pads report through the event queue until SDL_Quit closes them.
+    const int count = std::min(SDL_NumJoysticks(), PLAYER_COUNT);
+    for (int i = 0; i < count; ++i)
+        SDL_JoystickOpen(i);
+    SDL_JoystickEventState(SDL_ENABLE);
 }
 
 void readGameControls(ControlState& controls)
 {
     KeySnapshot keys;
-    SDL_Event event;
-    // Every other event, the window's close request included, is dropped.
-    while (SDL_PollEvent(&event))
-        if (event.type == SDL_KEYDOWN)
-            notePressed(event.key.keysym.sym, keys);
+    drainEvents(keys);
     keys.held = SDL_GetKeyState(nullptr);
-    controlsFromKeys(keys, controls);
+    controlsFromKeys(keys, devices.bindings, controls);
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        addPadControls(devices.pads[p], controls.players[p], controls.cycling[p], controls.escape);
+        clearPadPresses(devices.pads[p]);
+    }
 }
 
 void readMenuInput(MenuInput& input)
 {
-    input = MenuInput{};
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (event.type != SDL_KEYDOWN)
-            continue;
-        switch (event.key.keysym.sym) {
-        case SDLK_UP: input.up = true; break;
-        case SDLK_DOWN: input.down = true; break;
-        case SDLK_LEFT: input.left = true; break;
-        case SDLK_RIGHT: input.right = true; break;
-        case SDLK_RETURN: input.enter = true; break;
-        case SDLK_ESCAPE: input.escape = true; break;
-        default: break;
-        }
+    KeySnapshot keys;
+    drainEvents(keys);
+    input = menuInputFromKeys(keys, devices.bindings);
+    for (PadState& pad : devices.pads) {
+        addPadMenuInput(pad, input);
+        clearPadPresses(pad);
     }
 }

@@ -1,16 +1,23 @@
-// The two keyboard readers: the match's control flags and the menus' keys.
+// The two input readers, keyboard and pads together: the match's control
+// flags and the menus' keys.
 #pragma once
+#include <SDL/SDL_keysym.h>
 #include "ui/control_state.h"
+#include "ui/key_bindings.h"
 
-// Held keys by SDL 1.2 key symbol; pressed[] marks key-downs of this frame.
+// Held keys by SDL 1.2 key symbol, and the keys pressed this frame.
 struct KeySnapshot {
     const unsigned char* held = nullptr; // indexed by SDL key symbol
-    bool pressedD = false, pressedG = false, pressedR = false;
-    bool pressedLeft = false, pressedRight = false, pressedUp = false;
-    bool pressedEscape = false;
+    bool pressed[SDLK_LAST] = {};        // a key-down event arrived this frame
 };
 
 // Maps a snapshot of the keyboard to control flags (pure: tests call it directly).
-void controlsFromKeys(const KeySnapshot& keys, ControlState& controls);
+void controlsFromKeys(const KeySnapshot& keys, const KeyBindings& bindings, ControlState& controls);
+// The menu keys pressed in a snapshot.
+MenuInput menuInputFromKeys(const KeySnapshot& keys, const KeyBindings& bindings);
+// The keys both readers use from now on, and the pads: the first flies
+// player 1 and the second player 2, or the other way round when swapped.
+// Without a pad, or without SDL's joystick support, the keyboard plays alone.
+void setUpInput(const KeyBindings& bindings, bool padsSwapped);
 void readGameControls(ControlState& controls);
 void readMenuInput(MenuInput& input);

@@ -8,7 +8,7 @@ protected:
     {
         keys.held = held;
         ControlState c;
-        controlsFromKeys(keys, c);
+        controlsFromKeys(keys, DEFAULT_KEY_BINDINGS, c);
         return c;
     }
     unsigned char held[SDLK_LAST] = {};
@@ -29,7 +29,7 @@ TEST_F(KeyMapping, PlainKeysFlyAndFire)
 TEST_F(KeyMapping, ManoeuvreModifierGivesFineTurnsAndBoosts)
 {
     held[SDLK_2] = held[SDLK_d] = held[SDLK_g] = held[SDLK_r] = 1;
-    keys.pressedR = true;
+    keys.pressed[SDLK_r] = true;
     const ControlState c = read();
     const PlayerControls& p = c.players[0];
     EXPECT_TRUE(p.fineLeft && p.fineRight && p.boostForward);
@@ -42,7 +42,7 @@ TEST_F(KeyMapping, ManoeuvreModifierGivesFineTurnsAndBoosts)
 TEST_F(KeyMapping, WeaponModifierHidesFlightAndTurnsFireIntoReload)
 {
     held[SDLK_p] = held[SDLK_LEFT] = held[SDLK_UP] = held[SDLK_DOWN] = held[SDLK_i] = 1;
-    keys.pressedLeft = true;
+    keys.pressed[SDLK_LEFT] = true;
     const ControlState c = read();
     const PlayerControls& p = c.players[1];
     EXPECT_TRUE(p.weaponModifier && p.reload);
@@ -63,8 +63,8 @@ TEST_F(KeyMapping, BothModifiersFineTurnAndReload)
 
 TEST_F(KeyMapping, PressedFlagsNeedAKeyDownAndLastOneFrame)
 {
-    keys.pressedR = true;
-    keys.pressedEscape = true;
+    keys.pressed[SDLK_r] = true;
+    keys.pressed[SDLK_ESCAPE] = true;
     ControlState c = read();
     EXPECT_TRUE(c.players[0].thrustPressed);
     EXPECT_FALSE(c.players[0].thrust);

@@ -38,11 +38,11 @@ std::set<int> keyboardReachable()
                 held[keys[k]] = (heldBits >> k) & 1;
             KeySnapshot snapshot;
             snapshot.held = held.data();
-            snapshot.pressedD = pressedBits & 1;
-            snapshot.pressedG = pressedBits & 2;
-            snapshot.pressedR = pressedBits & 4;
+            snapshot.pressed[SDLK_d] = pressedBits & 1;
+            snapshot.pressed[SDLK_g] = pressedBits & 2;
+            snapshot.pressed[SDLK_r] = pressedBits & 4;
             ControlState controls;
-            controlsFromKeys(snapshot, controls);
+            controlsFromKeys(snapshot, DEFAULT_KEY_BINDINGS, controls);
             reachable.insert(encode(controls.players[0], controls.cycling[0]));
         }
     return reachable;

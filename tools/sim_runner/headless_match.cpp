@@ -81,16 +81,10 @@ ControlState controlsFor(const RunKeys& keys, bool firstFrame)
     KeySnapshot snapshot;
     snapshot.held = held.data();
     if (firstFrame)
-        for (int symbol : keys.pressed) {
-            snapshot.pressedD = snapshot.pressedD || symbol == SDLK_d;
-            snapshot.pressedG = snapshot.pressedG || symbol == SDLK_g;
-            snapshot.pressedR = snapshot.pressedR || symbol == SDLK_r;
-            snapshot.pressedLeft = snapshot.pressedLeft || symbol == SDLK_LEFT;
-            snapshot.pressedRight = snapshot.pressedRight || symbol == SDLK_RIGHT;
-            snapshot.pressedUp = snapshot.pressedUp || symbol == SDLK_UP;
-        }
+        for (int symbol : keys.pressed)
+            snapshot.pressed[symbol] = true;
     ControlState controls;
-    controlsFromKeys(snapshot, controls);
+    controlsFromKeys(snapshot, DEFAULT_KEY_BINDINGS, controls);
     return controls;
 }
 

@@ -1,0 +1,186 @@
+#include "ui/key_bindings.h"
+
+#include <SDL/SDL_keyboard.h>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+// Each player, then the menu, owns its keys: no two actions of one group
+// may share a key, actions of different groups may.
+constexpr int GROUPS = PLAYER_COUNT + 1;
+constexpr int MENU_GROUP = PLAYER_COUNT;
+constexpr int MOST_ACTIONS = PLAYER_ACTIONS;
+static_assert(MENU_ACTIONS <= MOST_ACTIONS);
+
+const char* const GROUP_NAMES[GROUPS] = {"p1", "p2", "menu"};
+const char* const PLAYER_ACTION_NAMES[PLAYER_ACTIONS] = {"left",  "right",     "thrust", "backward",
+                                                         "fire", "manoeuvre", "weapon"};
+const char* const MENU_ACTION_NAMES[MENU_ACTIONS] = {"up", "down", "left", "right", "enter", "escape"};
+
+constexpr const char* BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
+struct Action {
+    int group = -1; // -1: no such action
+    int index = 0;
+};
+
+int actionCount(int group) { return group == MENU_GROUP ? int{MENU_ACTIONS} : int{PLAYER_ACTIONS}; }
+
+std::string nameOf(Action a)
+{
+    const char* action = a.group == MENU_GROUP ? MENU_ACTION_NAMES[a.index] : PLAYER_ACTION_NAMES[a.index];
+    return std::string(GROUP_NAMES[a.group]) + "." + action;
+}
+
+SDLKey& keyOf(KeyBindings& b, Action a) { return a.group == MENU_GROUP ? b.menu[a.index] : b.players[a.group][a.index]; }
+
+Action actionNamed(const std::string& name)
+{
+    for (int group = 0; group < GROUPS; ++group)
+        for (int index = 0; index < actionCount(group); ++index)
+            if (nameOf({group, index}) == name)
+                return {group, index};
+    return {};
+}
+
+std::string trimmed(const std::string& s)
+{
+    const size_t first = s.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return "";
+    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+}
+
+std::string lowerCase(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// What the file did to each action so far: the line that gave it a key, or
+// the line that took its built-in key for another action (0: none).
+struct LineMarks {
+    int setAt[GROUPS][MOST_ACTIONS] = {};
+    int takenAt[GROUPS][MOST_ACTIONS] = {};
+    Action takenFor[GROUPS][MOST_ACTIONS];
+};
+
+// Gives `a` the key unless an action of its group has it from an earlier
+// line; one that has it built in loses it.
+void bind(KeyBindings& b, LineMarks& marks, Action a, SDLKey key, int line, std::vector<std::string>& problems)
+{
+    for (int index = 0; index < actionCount(a.group); ++index) {
+        const Action other{a.group, index};
+        if (index == a.index || keyOf(b, other) != key || marks.setAt[a.group][index] == 0)
+            continue;
+        problems.push_back("line " + std::to_string(line) + " ignored: " + nameOf(a) + " and " + nameOf(other) +
+                           " (line " + std::to_string(marks.setAt[a.group][index]) + ") on one key, " +
+                           quoted(SDL_GetKeyName(key)));
+        return;
+    }
+    for (int index = 0; index < actionCount(a.group); ++index)
+        if (index != a.index && keyOf(b, {a.group, index}) == key) {
+            keyOf(b, {a.group, index}) = SDLK_UNKNOWN;
+            marks.takenAt[a.group][index] = line;
+            marks.takenFor[a.group][index] = a;
+        }
+    keyOf(b, a) = key;
+    marks.setAt[a.group][a.index] = line;
+}
+
+void parseLine(const std::string& raw, int line, KeyBindings& b, LineMarks& marks, std::vector<std::string>& problems)
+{
+    const std::string text = trimmed(raw);
+    if (text.empty() || text[0] == '#')
+        return;
+    const std::string ignored = "line " + std::to_string(line) + " ignored: ";
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos) {
+        problems.push_back(ignored + quoted(text) + " is not \"action = key\"");
+        return;
+    }
+    const std::string actionText = lowerCase(trimmed(text.substr(0, equals)));
+    const std::string keyText = lowerCase(trimmed(text.substr(equals + 1)));
+    const Action action = actionNamed(actionText);
+    if (action.group < 0) {
+        problems.push_back(ignored + "unknown action " + quoted(actionText));
+        return;
+    }
+    const SDLKey key = keyNamed(keyText);
+    if (key == SDLK_UNKNOWN) {
+        problems.push_back(ignored + "unknown key " + quoted(keyText) + " for " + nameOf(action));
+        return;
+    }
+    bind(b, marks, action, key, line, problems);
+}
+
+} // namespace
+
+SDLKey keyNamed(const std::string& name)
+{
+    const std::string unnamed = SDL_GetKeyName(SDLK_UNKNOWN);
+    const std::string wanted = lowerCase(name);
+    if (wanted == unnamed)
+        return SDLK_UNKNOWN;
+    for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k)
+        if (wanted == lowerCase(SDL_GetKeyName(static_cast<SDLKey>(k))))
+            return static_cast<SDLKey>(k);
+    return SDLK_UNKNOWN;
+}
+
+KeyBindings parseKeyBindings(const std::string& text, std::vector<std::string>& problems)
+{
+    KeyBindings b = DEFAULT_KEY_BINDINGS;
+    LineMarks marks;
+    std::istringstream in(text.rfind(BYTE_ORDER_MARK, 0) == 0 ? text.substr(std::strlen(BYTE_ORDER_MARK)) : text);
+    std::string raw;
+    for (int line = 1; std::getline(in, raw); ++line)
+        parseLine(raw, line, b, marks, problems);
+    for (int group = 0; group < GROUPS; ++group)
+        for (int index = 0; index < actionCount(group); ++index)
+            if (keyOf(b, {group, index}) == SDLK_UNKNOWN)
+                problems.push_back("line " + std::to_string(marks.takenAt[group][index]) + ": " +
+                                   nameOf({group, index}) + " has no key: its key went to " +
+                                   nameOf(marks.takenFor[group][index]));
+    return b;
+}
+
+// The whole file; false with errno set when it cannot be read.
+static bool readWholeFile(std::FILE* file, std::string& text)
+{
+    char chunk[4096];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        text.append(chunk, got);
+    return !std::ferror(file);
+}
+
+KeyBindings readKeyBindings(const char* path)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        if (errno != ENOENT)
+            std::fprintf(stderr, "zentavor: cannot read %s: %s\n", path, std::strerror(errno));
+        return DEFAULT_KEY_BINDINGS;
+    }
+    std::string text;
+    const bool whole = readWholeFile(file, text);
+    const int readError = errno;
+    std::fclose(file);
+    if (!whole) {
+        std::fprintf(stderr, "zentavor: cannot read %s: %s\n", path, std::strerror(readError));
+        return DEFAULT_KEY_BINDINGS;
+    }
+    std::vector<std::string> problems;
+    const KeyBindings bindings = parseKeyBindings(text, problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "zentavor: %s %s\n", path, problem.c_str());
+    return bindings;
+}
