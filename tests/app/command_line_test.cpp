@@ -17,6 +17,7 @@ TEST(CommandLine, DefaultsAreFullScreenPlayfieldSizeWithMusicAndWhite)
     EXPECT_TRUE(s.fullScreen);
     EXPECT_TRUE(s.musicOn);
     EXPECT_EQ(s.baseColour.green, 255);
+    EXPECT_FALSE(s.padsSwapped);
 }
 
 TEST(CommandLine, LaterSizesWinAndEveryOptionApplies)
@@ -25,11 +26,12 @@ TEST(CommandLine, LaterSizesWinAndEveryOptionApplies)
     EXPECT_EQ(s.screenWidth, 640);
     EXPECT_EQ(s.screenHeight, 480);
     EXPECT_FALSE(s.fullScreen);
-    const Settings tiny = parse({"-window", "-320", "-t"});
+    const Settings tiny = parse({"-window", "-320", "-t", "-pad2"});
     EXPECT_EQ(tiny.screenWidth, 320);
     EXPECT_EQ(tiny.screenHeight, 240);
     EXPECT_EQ(tiny.baseColour.green, 180);
     EXPECT_EQ(tiny.baseColour.blue, 180);
+    EXPECT_TRUE(tiny.padsSwapped);
     EXPECT_EQ(parse({"-1024"}).screenHeight, 768);
 }
 
@@ -41,8 +43,9 @@ TEST(CommandLine, AllFourMusicSwitchesSilenceTheMusic)
 
 TEST(CommandLine, MatchingIsExactAndCaseSensitive)
 {
-    const Settings s = parse({"-W", "--w", "w", "-Window", "-640x", "-NM", "+800"});
+    const Settings s = parse({"-W", "--w", "w", "-Window", "-640x", "-NM", "+800", "-Pad2", "-pad"});
     EXPECT_TRUE(s.fullScreen);
+    EXPECT_FALSE(s.padsSwapped);
     EXPECT_TRUE(s.musicOn);
     EXPECT_EQ(s.screenWidth, 1024);
 }

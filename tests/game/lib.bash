@@ -134,6 +134,21 @@ region_sum() { convert "$1" -crop "$2" +repage rgb:- | md5sum | cut -d' ' -f1; }
 
 HUD_PANEL=1024x45+0+0 # the panel across the top of the playfield
 
+# Mean brightness (0..1) of a bar of the HUD panel in screenshot $1: $2 is
+# ammo or energy, $3 the player (1 or 2). A bar's segments run 90 pixels
+# along the panel's bottom row; an emptier bar is darker.
+hud_bar() {
+  local x
+  case "$2 $3" in
+    "ammo 1") x=90 ;; "ammo 2") x=721 ;; "energy 1") x=283 ;; "energy 2") x=914 ;;
+    *) echo "no HUD bar $2 $3" >&2; return 1 ;;
+  esac
+  convert "$1" -crop "90x9+$x+30" +repage -format '%[fx:mean]' info:
+}
+
+# Whether bar value $1 is lower than $2 by at least one of its 30 segments.
+emptier() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b - 0.01) }'; }
+
 # Waits up to $2 seconds for a match frame: the HUD panel drawn, while the
 # window is black before the pictures are loaded. The frame is left in file $1.
 wait_match_frame() {
@@ -181,20 +196,22 @@ moving() {
   return $result
 }
 
-# Presses a key in a menu that stands still as screenshot $2 and waits until
-# it stands still in a different picture, which then replaces $2. One key
-# per frame however slow the frames: two presses read in one frame count once.
-press_and_see() {
-  local previous current _
+# Does something (the command $2...) in a menu that stands still as
+# screenshot $1 and waits until it stands still in a different picture, which
+# then replaces $1. One input per frame however slow the frames: two presses
+# read in one frame count once.
+act_and_see() {
+  local shot=$1 previous current _
+  shift
   previous=$(mktemp /tmp/zentavor-shot.XXXXXX.ppm)
   current=$(mktemp /tmp/zentavor-shot.XXXXXX.ppm)
-  cp "$2" "$previous"
-  press_keys "$1"
+  cp "$shot" "$previous"
+  "$@"
   for _ in $(seq 100); do
     sleep 0.3
     shoot "$current" || continue
-    if cmp -s "$current" "$previous" && ! cmp -s "$current" "$2"; then
-      mv "$current" "$2"
+    if cmp -s "$current" "$previous" && ! cmp -s "$current" "$shot"; then
+      mv "$current" "$shot"
       rm -f "$previous"
       return 0
     fi
@@ -203,6 +220,9 @@ press_and_see() {
   rm -f "$previous" "$current"
   return 1
 }
+
+# Presses key $1 in a menu that stands still as screenshot $2 (act_and_see).
+press_and_see() { act_and_see "$2" press_keys "$1"; }
 
 # Leaves a running match through the menu: Escape opens it, moves to "Exit",
 # opens the quit page and confirms "You betcha!". Escape never leads anywhere
