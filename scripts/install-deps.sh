@@ -8,7 +8,7 @@ packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer
 if [[ "${1:-}" == "--test" ]]; then
   # fonts-dejavu-core: the labels of the picture contact sheet.
   packages+=(libgtest-dev libbenchmark-dev xdotool imagemagick x11-utils python3
-            libxtst-dev desktop-file-utils appstream man-db fonts-dejavu-core)
+            libxtst-dev desktop-file-utils appstream man-db fonts-dejavu-core x11-xkb-utils)
 fi
 
 missing=()
