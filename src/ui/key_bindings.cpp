@@ -36,7 +36,10 @@ std::string nameOf(Action a)
     return std::string(GROUP_NAMES[a.group]) + "." + action;
 }
 
-SDLKey& keyOf(KeyBindings& b, Action a) { return a.group == MENU_GROUP ? b.menu[a.index] : b.players[a.group][a.index]; }
+SDLKey& keyOf(KeyBindings& b, Action a)
+{
+    return a.group == MENU_GROUP ? b.menu[a.index] : b.players[a.group][a.index];
+}
 
 Action actionNamed(const std::string& name)
 {
@@ -106,9 +109,9 @@ void parseLine(const std::string& raw, int line, KeyBindings& b, LineMarks& mark
         problems.push_back(ignored + quoted(text) + " is not \"action = key\"");
         return;
     }
-    const std::string actionText = lowerCase(trimmed(text.substr(0, equals)));
-    const std::string keyText = lowerCase(trimmed(text.substr(equals + 1)));
-    const Action action = actionNamed(actionText);
+    const std::string actionText = trimmed(text.substr(0, equals));
+    const std::string keyText = trimmed(text.substr(equals + 1));
+    const Action action = actionNamed(lowerCase(actionText));
     if (action.group < 0) {
         problems.push_back(ignored + "unknown action " + quoted(actionText));
         return;
