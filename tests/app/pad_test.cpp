@@ -10,25 +10,21 @@ namespace {
 SDL_Event axis(uint8_t number, int16_t value)
 {
     SDL_Event e{};
-    e.jaxis.type = SDL_JOYAXISMOTION;
-    e.jaxis.axis = number;
-    e.jaxis.value = value;
+    e.jaxis = {SDL_JOYAXISMOTION, 0, number, value};
     return e;
 }
 
 SDL_Event hat(uint8_t value)
 {
     SDL_Event e{};
-    e.jhat.type = SDL_JOYHATMOTION;
-    e.jhat.value = value;
+    e.jhat = {SDL_JOYHATMOTION, 0, 0, value};
     return e;
 }
 
 SDL_Event button(uint8_t number, bool down = true)
 {
     SDL_Event e{};
-    e.jbutton.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    e.jbutton.button = number;
+    e.jbutton = {uint8_t(down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, number, uint8_t(down ? SDL_PRESSED : SDL_RELEASED)};
     return e;
 }
 
