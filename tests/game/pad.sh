@@ -3,7 +3,8 @@
 # preloaded into the game pushes joystick events into SDL's queue, where the
 # game reads them as a real pad's. The first pad flies player 1 and the second
 # player 2 (-pad2: the first flies player 2); in the menus Start opens it, the
-# stick moves the marker, B goes back and A confirms, down to leaving the game.
+# stick and d-pad move the marker, A confirms and B goes back, down to
+# leaving the game.
 source "$(dirname "$0")/lib.bash"
 build_dir=${2:?build folder}
 start_x
@@ -44,6 +45,18 @@ expect_bar() {
 }
 
 launch_with_pads "$copy/start.ppm" || fail "no match frame with pads: $(cat "$copy/stderr")"
+# Idle ships on Deep space stand still: Start has to change the picture.
+wait_still "$copy/menu.ppm" 30 || fail "the match did not settle"
+act_and_see "$copy/menu.ppm" tap 0 7 || fail "Start did not open the menu"
+cp "$copy/menu.ppm" "$copy/top.ppm"
+act_and_see "$copy/menu.ppm" pad axis 0 1 32767 || fail "the stick did not move the marker"
+pad axis 0 1 0
+act_and_see "$copy/menu.ppm" pad hat 1 0 1 || fail "the hat did not move the marker"
+pad hat 1 0 0
+cmp -s "$copy/menu.ppm" "$copy/top.ppm" || fail "down on the stick and up on the hat did not come back"
+act_and_see "$copy/menu.ppm" tap 0 0 || fail "A on \"Resume game\" changed nothing"
+cp "$copy/menu.ppm" "$copy/start.ppm"
+
 # A on the first pad fires; the second pad's stick pulled down boosts backwards.
 pad button 0 0 down
 pad axis 1 1 32767
@@ -56,18 +69,10 @@ expect_bar energy 1 "$copy/start.ppm" "$copy/flying.ppm" kept "the second pad's 
 expect_bar ammo 2 "$copy/start.ppm" "$copy/flying.ppm" kept "A on the first pad"
 expect_bar energy 2 "$copy/start.ppm" "$copy/flying.ppm" emptier "the second pad's stick down"
 
-# Idle ships on Deep space stand still: the menu must change the picture.
-wait_still "$copy/menu.ppm" 30 || fail "the match did not settle"
-act_and_see "$copy/menu.ppm" tap 0 7 || fail "Start did not open the menu"
-cp "$copy/menu.ppm" "$copy/top.ppm"
-act_and_see "$copy/menu.ppm" pad axis 0 1 32767 || fail "the stick did not move the marker"
-pad axis 0 1 0
-act_and_see "$copy/menu.ppm" pad hat 1 0 1 || fail "the hat did not move the marker"
-pad hat 1 0 0
-cmp -s "$copy/menu.ppm" "$copy/top.ppm" || fail "down on the stick and up on the hat did not come back"
-# B goes to "Exit", A opens the quit page, A on "You betcha!" leaves.
-act_and_see "$copy/menu.ppm" tap 1 1 || fail "B changed nothing"
-act_and_see "$copy/menu.ppm" tap 0 0 || fail "A on \"Exit\" changed nothing"
+# Start again, B goes to "Exit", A opens the quit page, A on "You betcha!" leaves.
+act_and_see "$copy/flying.ppm" tap 0 7 || fail "Start did not open the menu in flight"
+act_and_see "$copy/flying.ppm" tap 1 1 || fail "B changed nothing"
+act_and_see "$copy/flying.ppm" tap 0 0 || fail "A on \"Exit\" changed nothing"
 tap 0 0
 wait_game 30
 expect_eq "$status" "0" "exit status after leaving with the pad"
