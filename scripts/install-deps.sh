@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
           libgl-dev libgl1-mesa-dri libvorbis-dev xvfb xauth)
 if [[ "${1:-}" == "--test" ]]; then
-  # fonts-dejavu-core: the labels of the picture contact sheet.
+  # fonts-dejavu-core: the labels of the picture contact sheet; x11-xkb-utils:
+  # setxkbmap, for the AZERTY keyboard of the keys.cfg test.
   packages+=(libgtest-dev libbenchmark-dev xdotool imagemagick x11-utils python3
             libxtst-dev desktop-file-utils appstream man-db fonts-dejavu-core x11-xkb-utils)
 fi
