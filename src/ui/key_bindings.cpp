@@ -124,6 +124,28 @@ void parseLine(const std::string& raw, int line, KeyBindings& b, LineMarks& mark
     bind(b, marks, action, key, line, problems);
 }
 
+// SDL names the keys beyond ASCII "world 0" to "world 95" after their Latin-1
+// code; a player writes the character itself ("é", saved as UTF-8).
+SDLKey latin1Key(const std::string& name)
+{
+    constexpr int FIRST_WORLD_CODE = 0xA0;
+    if (name.size() != 2)
+        return SDLK_UNKNOWN;
+    const int lead = static_cast<unsigned char>(name[0]), trail = static_cast<unsigned char>(name[1]);
+    if ((lead != 0xC2 && lead != 0xC3) || (trail & 0xC0) != 0x80)
+        return SDLK_UNKNOWN;
+    const int code = ((lead & 0x1F) << 6) | (trail & 0x3F);
+    return code < FIRST_WORLD_CODE ? SDLK_UNKNOWN : static_cast<SDLKey>(SDLK_WORLD_0 + code - FIRST_WORLD_CODE);
+}
+
+SDLKey keyNamedBySdl(const std::string& wanted)
+{
+    for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k)
+        if (wanted == lowerCase(SDL_GetKeyName(static_cast<SDLKey>(k))))
+            return static_cast<SDLKey>(k);
+    return SDLK_UNKNOWN;
+}
+
 } // namespace
 
 SDLKey keyNamed(const std::string& name)
@@ -132,10 +154,18 @@ SDLKey keyNamed(const std::string& name)
     const std::string wanted = lowerCase(name);
     if (wanted == unnamed)
         return SDLK_UNKNOWN;
-    for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k)
-        if (wanted == lowerCase(SDL_GetKeyName(static_cast<SDLKey>(k))))
-            return static_cast<SDLKey>(k);
-    return SDLK_UNKNOWN;
+    if (const SDLKey key = latin1Key(name); key != SDLK_UNKNOWN)
+        return key;
+    // SDL calls the keypad's keys "[8]", "[+]"; "keypad 8" is what a player writes.
+    const std::string keypad = "keypad ";
+    if (wanted.rfind(keypad, 0) == 0 && wanted.size() > keypad.size()) {
+        const std::string key = wanted.substr(keypad.size());
+        const SDLKey bracketed = keyNamedBySdl("[" + key + "]");
+        // The two keypad keys SDL names without brackets.
+        const bool plainName = key == "enter" || key == "equals";
+        return bracketed != SDLK_UNKNOWN || !plainName ? bracketed : keyNamedBySdl(key);
+    }
+    return keyNamedBySdl(wanted);
 }
 
 KeyBindings parseKeyBindings(const std::string& text, std::vector<std::string>& problems)

@@ -33,6 +33,14 @@ TEST_F(KeysFile, RemapsActionsByKeyNameAndKeepsTheRest)
                                 "menu.enter = enter\n"
                                 "p1.fire = =\n");
     EXPECT_TRUE(problems.empty()) << problems.front();
+    const struct {
+        const char* name;
+        SDLKey key;
+    } aliases[] = {{"\xc3\xa9", SDLK_WORLD_73}, {"\xc3\x89", SDLK_WORLD_41}, {"Keypad 8", SDLK_KP8},
+                   {"keypad +", SDLK_KP_PLUS}, {"keypad enter", SDLK_KP_ENTER}, {"\xc2\x9f", SDLK_UNKNOWN},
+                   {"keypad ", SDLK_UNKNOWN}, {"keypad q", SDLK_UNKNOWN}, {"\xe9", SDLK_UNKNOWN}};
+    for (const auto& alias : aliases)
+        EXPECT_EQ(keyNamed(alias.name), alias.key) << alias.name;
     KeyBindings expected = DEFAULT_KEY_BINDINGS;
     expected.players[0][FIRE] = SDLK_EQUALS; // the later line wins
     expected.players[0][MANOEUVRE] = SDLK_WORLD_73;
