@@ -5,8 +5,20 @@
 // The pull's only gravitational constant; masses are tuned to it.
 constexpr double GRAVITY_CONSTANT = 0.00003;
 
+// Past this many turns the loops below would take long to wrap an angle (and
+// near 1e17 never finish, as subtracting a turn no longer changes it), so the
+// angle is first brought within a turn by fmod, which is exact. Closer in the
+// loops keep the very results, bit for bit, that recorded matches hold.
+constexpr double LOOP_WRAP_LIMIT = 64 * TWO_PI;
+
+static double withinLoopReach(double angle)
+{
+    return std::fabs(angle) > LOOP_WRAP_LIMIT ? std::fmod(angle, TWO_PI) : angle;
+}
+
 double normaliseAngle(double angle)
 {
+    angle = withinLoopReach(angle);
     while (angle < 0.0)
         angle += TWO_PI;
     while (angle >= TWO_PI)
@@ -16,6 +28,7 @@ double normaliseAngle(double angle)
 
 static double wrapKeepingFullTurn(double angle)
 {
+    angle = withinLoopReach(angle);
     while (angle < 0.0)
         angle += TWO_PI;
     while (angle > TWO_PI)

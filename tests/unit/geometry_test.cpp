@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 #include "sim/geometry.h"
 
 namespace {
@@ -23,6 +24,59 @@ TEST(Geometry, AnglesWrapIntoTheirRanges)
     EXPECT_NEAR(v.angle, 0.5, ANGLE_TOLERANCE);
     rotate(v, -TWO_PI - 1.0);
     EXPECT_NEAR(v.angle, TWO_PI - 0.5, ANGLE_TOLERANCE);
+}
+
+// The wrapping loops as they always were: what recorded matches were played with.
+double loopNormalised(double angle)
+{
+    while (angle < 0.0)
+        angle += TWO_PI;
+    while (angle >= TWO_PI)
+        angle -= TWO_PI;
+    return angle;
+}
+
+double loopKeepingFullTurn(double angle)
+{
+    while (angle < 0.0)
+        angle += TWO_PI;
+    while (angle > TWO_PI)
+        angle -= TWO_PI;
+    return angle;
+}
+
+TEST(Geometry, OrdinaryAnglesWrapBitForBitAsTheLoopsDid)
+{
+    std::vector<double> angles = {0.0, -0.0, 1e-300, -1e-300, -1e-20, 1e-20, PI, -PI, TWO_PI, -TWO_PI,
+                                  std::nextafter(TWO_PI, 0.0), std::nextafter(TWO_PI, 10.0), 3 * TWO_PI + 1.0,
+                                  -3 * TWO_PI - 1.0, 100.0, -100.0, 402.0, -402.0};
+    // Headings and velocities as play makes them, a few turns either way.
+    for (int i = -4000; i <= 4000; ++i)
+        angles.push_back(i * 0.01 + i * 1e-7);
+    for (const double angle : angles) {
+        EXPECT_EQ(normaliseAngle(angle), loopNormalised(angle)) << angle;
+        PolarVec v;
+        setAngle(v, angle);
+        EXPECT_EQ(v.angle, loopKeepingFullTurn(angle)) << angle;
+    }
+}
+
+TEST(Geometry, HugeAnglesWrapAtOnce)
+{
+    // Subtracting a turn no longer changes 1e17: the loops never ended there.
+    for (const double angle : {1e10, -1e10, 1e17, -1e17, 1e300, -1e300, 403.0, -403.0}) {
+        const double wrapped = normaliseAngle(angle);
+        EXPECT_GE(wrapped, 0.0) << angle;
+        EXPECT_LT(wrapped, TWO_PI) << angle;
+        PolarVec v;
+        setAngle(v, angle);
+        EXPECT_GE(v.angle, 0.0) << angle;
+        EXPECT_LE(v.angle, TWO_PI) << angle;
+    }
+    EXPECT_NEAR(normaliseAngle(403.0), 403.0 - 64 * 6.283185306, ANGLE_TOLERANCE);
+    EXPECT_NEAR(normaliseAngle(-403.0), 65 * 6.283185306 - 403.0, ANGLE_TOLERANCE);
+    EXPECT_TRUE(std::isnan(normaliseAngle(INFINITY)));
+    EXPECT_TRUE(std::isnan(normaliseAngle(NAN)));
 }
 
 TEST(Geometry, AddingAndSubtractingWorksOnComponents)
