@@ -5,15 +5,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
-#include <unistd.h>
+#include "files/whole_file.h"
+#include "gfx/utf8.h"
 
 static void copyName(char (&buffer)[NAME_BUFFER_SIZE], const std::string& word)
 {
-    // Longer names are cut, never written past the buffer.
-    std::strncpy(buffer, word.c_str(), NAME_BUFFER_SIZE - 1);
-    buffer[NAME_BUFFER_SIZE - 1] = '\0';
+    // Longer names are cut between two characters, so a UTF-8 name never
+    // ends in half of one; the buffer holds NAME_CHARACTERS of the longest.
+    const std::string name = word.substr(0, word.find('\0'));
+    const size_t bytes = bytesOfCharacters(name, NAME_CHARACTERS);
+    name.copy(buffer, bytes);
+    buffer[bytes] = '\0';
 }
 
 // A word that starts with a zero byte would make an empty name, saved as an
@@ -68,14 +71,17 @@ GameConfig parseConfig(const std::string& text)
     return config;
 }
 
-GameConfig readConfig(const std::string& path)
+ConfigRead readConfig(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return parseConfig("");
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parseConfig(text.str());
+    const WholeFile file = readWholeFile(path, CONFIG_MAX_BYTES);
+    ConfigRead read;
+    read.config = parseConfig(file.text);
+    if (file.result == ReadResult::Refused) {
+        read.saveAtQuit = false;
+        std::fprintf(stderr, "zentavor: cannot read %s: %s; playing with the default settings, and %s is left as it is\n",
+                     path.c_str(), file.reason.c_str(), path.c_str());
+    }
+    return read;
 }
 
 std::string formatConfig(const GameConfig& config)
@@ -90,42 +96,13 @@ std::string formatConfig(const GameConfig& config)
     return out.str();
 }
 
-// Writes text to a new file; returns the errno of the first step that failed,
-// 0 when all went well. Sets created once the file exists on disk.
-static int writeNewFile(const std::string& name, const std::string& text, bool& created)
-{
-    FILE* file = std::fopen(name.c_str(), "wb");
-    if (!file)
-        return errno;
-    created = true;
-    int error = 0;
-    // Steps keep running after a failure so that the file is always closed.
-    const auto step = [&error](bool succeeded) {
-        if (!succeeded && error == 0)
-            error = errno != 0 ? errno : EIO;
-    };
-    errno = 0;
-    step(std::fwrite(text.data(), 1, text.size(), file) == text.size());
-    step(std::fflush(file) == 0);
-    step(fsync(fileno(file)) == 0);
-    step(std::fclose(file) == 0);
-    return error;
-}
-
 bool writeConfig(const std::string& path, const GameConfig& config)
 {
-    const std::string temporary = path + ".tmp";
-    bool created = false;
-    int error = writeNewFile(temporary, formatConfig(config), created);
-    // Only a complete file replaces the old settings.
-    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
-        error = errno;
-    if (error == 0)
+    const FileReplacement saved = replaceFile(path, formatConfig(config));
+    if (saved.error == 0)
         return true;
-    if (created)
-        std::remove(temporary.c_str());
     // The players' choices are lost this time: they should at least hear why.
-    std::fprintf(stderr, "zentavor: cannot save %s: %s\n", path.c_str(), std::strerror(error));
+    std::fprintf(stderr, "zentavor: cannot save %s: %s\n", saved.target.c_str(), std::strerror(saved.error));
     return false;
 }
 

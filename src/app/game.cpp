@@ -1,7 +1,10 @@
 #include "app/game.h"
 
 #include <SDL/SDL.h>
+#include <SDL/SDL_ttf.h>
 #include <malloc.h>
+#include <unistd.h>
+#include <cerrno>
 #include <cstdio>
 #include "app/config_file.h"
 #include "app/frame_cap.h"
@@ -49,6 +52,16 @@ static bool readReplayOptions(Game& game)
     return fail(error.c_str(), nullptr);
 }
 
+// A file the game needs that is not there usually means it was started from
+// another folder, as all its paths are relative to the working folder.
+static bool failToLoad(const char* path, const char* reason)
+{
+    const bool missing = access(path, F_OK) != 0 && errno == ENOENT;
+    std::fprintf(stderr, "zentavor: cannot load %s: %s%s\n", path, reason,
+                 missing ? "; run the game from its folder, e.g. build/game, or use the installed launcher" : "");
+    return false;
+}
+
 static bool startDisplay(Game& game, int argc, const char* const* argv)
 {
     fillKillMessages(*game.match);
@@ -60,10 +73,10 @@ static bool startDisplay(Game& game, int argc, const char* const* argv)
         return fail("cannot open a window", SDL_GetError());
     const char* missing = nullptr;
     if (!loadTextureCatalogue(&missing))
-        return fail("cannot load image", missing);
+        return failToLoad(missing, SDL_GetError());
     seedRandom(chooseSeed(game.replay));
     if (!openFonts(game.fonts))
-        return fail("cannot open font", "font.ttf");
+        return failToLoad(FONT_FILE, TTF_GetError());
     return true;
 }
 
@@ -72,7 +85,12 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
     MatchState& m = *game.match;
     m.quitRequested = false;
     soundInit(MUSIC_MIX_RATE, MUSIC_CHANNELS, 0);
-    config = game.replay.playing ? recordedConfig(game.replay.replay.header) : readConfig(CONFIG_FILE);
+    // Watching a recording changes nobody's settings, and a refused
+    // config.cfg is left as it is.
+    const ConfigRead read = game.replay.playing ? ConfigRead{recordedConfig(game.replay.replay.header), false}
+                                                : readConfig(CONFIG_FILE);
+    config = read.config;
+    game.saveConfigAtQuit = read.saveAtQuit;
     for (int p = 0; p < PLAYER_COUNT; ++p)
         std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", config.names[p]);
     m.livesSetting = config.lives;
@@ -186,8 +204,7 @@ void runFrameLoop(Game& game)
 void shutDown(Game& game)
 {
     finishGameReplay(game.replay, *game.match);
-    // Watching a recording changes nobody's settings.
-    if (!game.replay.playing)
+    if (game.saveConfigAtQuit)
         writeConfig(CONFIG_FILE, configOf(*game.match));
     freeMatchTexts(game.texts);
     freeTextureCatalogue();

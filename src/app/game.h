@@ -23,6 +23,7 @@ struct Game {
     GameReplay replay;
     int exitStatus = 0; // what main returns when start-up fails
     std::unique_ptr<PilotSeats> pilots = std::make_unique<PilotSeats>();
+    bool saveConfigAtQuit = true; // false when config.cfg was refused at start-up, or a recording is watched
 };
 
 // Everything up to the first frame. On a failure that leaves the game unable
@@ -36,5 +37,5 @@ void runPassFromControls(Game& game);
 // One pass of a recording shown at its recorded pace (-replay).
 void runReplayPass(Game& game);
 void runFrameLoop(Game& game);
-// Saves the settings and releases everything.
+// Saves the settings (unless config.cfg was refused) and releases everything.
 void shutDown(Game& game);

@@ -6,7 +6,8 @@
 #include "sim/frame_step.h"
 #include "sim/random.h"
 
-constexpr int MESSAGE_BUFFER_SIZE = 128; // two names of 15 and the longest taunt fit
+// Two of the longest names and the longest taunt fit.
+constexpr int MESSAGE_BUFFER_SIZE = 2 * (NAME_BUFFER_SIZE - 1) + sizeof(KillMessage::verb) + sizeof(KillMessage::phrase);
 constexpr const char* CRASH_TEXT = " tries to land";
 constexpr const char* RAMMING_TEXT = "Ouch! Thats gotta hurt";
 

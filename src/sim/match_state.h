@@ -11,7 +11,9 @@
 #include "ui/control_state.h"
 
 constexpr int KILL_MESSAGE_COUNT = 4;
-constexpr int NAME_BUFFER_SIZE = 16; // 15 characters and the terminator
+constexpr int NAME_CHARACTERS = 15;
+constexpr int MAX_UTF8_SEQUENCE = 4; // bytes in the longest UTF-8 character
+constexpr int NAME_BUFFER_SIZE = NAME_CHARACTERS * MAX_UTF8_SEQUENCE + 1; // and the terminator
 constexpr int DEFAULT_LIVES = 10;
 constexpr int BANNER_SHOW_MS = 3200;
 
