@@ -2,13 +2,20 @@
 
 #include <SDL/SDL_ttf.h>
 #include <cstdio>
+#include "files/whole_file.h"
+#include "gfx/utf8.h"
 
 static const SDL_Color TEXT_COLOUR = {255, 255, 255, 0};
-static const char* const FONT_FILE = "font.ttf";
 
 bool openFonts(Fonts& fonts)
 {
     TTF_Init();
+    // SDL_ttf would wait for ever on a named pipe; the reason goes where its own would.
+    const std::string problem = whyNotARegularFile(FONT_FILE);
+    if (!problem.empty()) {
+        TTF_SetError("%s", problem.c_str());
+        return false;
+    }
     fonts.tinyFont = TTF_OpenFont(FONT_FILE, 8);
     fonts.hudFont = TTF_OpenFont(FONT_FILE, 10);
     fonts.messageFont = TTF_OpenFont(FONT_FILE, 12);
@@ -27,12 +34,14 @@ void closeFonts(Fonts& fonts)
 }
 
 // The texture keeps the solid renderer's black background unless keyed out.
+// Texts are UTF-8 (names come from config.cfg as the player typed them); what
+// is not is drawn as replacement characters rather than as Latin-1 mojibake.
 static void renderSolid(Sprite& s, const char* text, TTF_Font* font, bool transparentBackground)
 {
     setSprite(s, nullptr);
     if (!font || !text || !*text)
         return;
-    SDL_Surface* surface = TTF_RenderText_Solid(font, text, TEXT_COLOUR);
+    SDL_Surface* surface = TTF_RenderUTF8_Solid(font, drawableUtf8(text).c_str(), TEXT_COLOUR);
     Texture* t = textureFromSurface(surface);
     if (!t)
         return;

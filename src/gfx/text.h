@@ -4,6 +4,8 @@
 
 typedef struct _TTF_Font TTF_Font;
 
+constexpr const char* FONT_FILE = "font.ttf";
+
 struct Fonts {
     TTF_Font* tinyFont = nullptr;    // 8 points
     TTF_Font* hudFont = nullptr;     // 10
@@ -11,7 +13,8 @@ struct Fonts {
     TTF_Font* titleFont = nullptr;   // 14
 };
 
-// Opens "font.ttf" at 8, 10, 12 and 14 points. Returns false if any size fails.
+// Opens FONT_FILE at 8, 10, 12 and 14 points. Returns false if any size
+// fails, with the reason in TTF_GetError.
 bool openFonts(Fonts& fonts);
 void closeFonts(Fonts& fonts);
 // The caller frees the sprite's previous texture first. An empty text leaves an empty sprite.

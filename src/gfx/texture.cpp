@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include "files/whole_file.h"
 
 Sprite catalogue[CATALOGUE_SIZE];
 
@@ -172,6 +173,12 @@ static void copySurfaceOpaque(SDL_Surface* surface, Texture* t)
 
 Texture* loadBmpTexture(const char* path)
 {
+    // SDL would wait for ever on a named pipe; the reason goes where SDL's own would.
+    const std::string problem = whyNotARegularFile(path);
+    if (!problem.empty()) {
+        SDL_SetError("%s", problem.c_str());
+        return nullptr;
+    }
     SDL_Surface* surface = SDL_LoadBMP_RW(SDL_RWFromFile(path, "rb"), 1);
     if (!surface)
         return nullptr;

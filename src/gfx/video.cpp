@@ -2,15 +2,35 @@
 
 #include <SDL/SDL.h>
 #include <csignal>
+#include <cstdlib>
 
 GraphicsState graphics;
 
 PixelRect makePixelRect(int x, int y, int width, int height) { return PixelRect{x, y, width, height}; }
 
+// Only SDL's X11 driver gives an OpenGL context. Left to choose, SDL would
+// try the drivers that draw in the terminal next, scribbling over it before
+// failing; a driver the user names is still theirs.
+static bool startVideoDriver()
+{
+    if (std::getenv("SDL_VIDEODRIVER"))
+        return SDL_Init(SDL_INIT_VIDEO) == 0;
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        SDL_SetError("no display: set DISPLAY or run under a desktop");
+        return false;
+    }
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    if (SDL_Init(SDL_INIT_VIDEO) == 0)
+        return true;
+    SDL_SetError("cannot connect to the display %s", display);
+    return false;
+}
+
 bool initVideo(const WindowRequest& request)
 {
     // Without video or a mode there is no context to draw with: the caller stops.
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    if (!startVideoDriver())
         return false;
     // Asked before any mode is set, the video info holds the desktop's resolution.
     const SDL_VideoInfo* desktop = SDL_GetVideoInfo();

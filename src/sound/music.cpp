@@ -2,6 +2,7 @@
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
+#include "files/whole_file.h"
 
 struct MusicStream {
     Mix_Music* music = nullptr;
@@ -24,7 +25,8 @@ bool soundInit(int mixRate, int channels, unsigned /*flags*/)
 
 MusicStream* streamOpen(const char* path, int /*mode*/, int /*offset*/, int /*length*/)
 {
-    if (!audioOpen)
+    // The mixer would wait for ever on a named pipe in the file's place.
+    if (!audioOpen || !whyNotARegularFile(path).empty())
         return nullptr;
     Mix_Music* music = Mix_LoadMUS(path);
     if (!music)

@@ -31,14 +31,14 @@ void applySetUp(RunnerSetUp& setUp, const Command& c)
 
 bool openHeadlessDisplay(const char* tool)
 {
-    // Checked here first: without a display the window cannot even be asked for.
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !initVideo(PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT, false)) {
+    if (!initVideo(PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT, false)) {
         std::fprintf(stderr, "%s: cannot open a window: %s\n", tool, SDL_GetError());
         return false;
     }
     const char* missing = nullptr;
     if (!loadTextureCatalogue(&missing)) {
-        std::fprintf(stderr, "%s: cannot load image %s (run in the game folder)\n", tool, missing ? missing : "");
+        std::fprintf(stderr, "%s: cannot load image %s: %s (run in the game folder)\n", tool, missing ? missing : "",
+                     SDL_GetError());
         return false;
     }
     return true;

@@ -34,18 +34,18 @@
 // Runs in the game folder (it loads img/) and needs a display, as the ship
 // masks are drawn through OpenGL exactly as the game draws them.
 #include <SDL/SDL.h>
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
 #include <limits>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "files/whole_file.h"
 #include "frame_report.h"
 #include "gfx/texture.h"
+#include "gfx/utf8.h"
 #include "headless_match.h"
 #include "replay_run.h"
 #include "runner_options.h"
@@ -58,18 +58,21 @@ namespace {
 constexpr int EXIT_BAD_SCRIPT = 2;
 constexpr int EXIT_NO_DISPLAY = 3;
 
+// Far beyond any real script; what is larger (or a device with no end) is refused
+// before it can take the memory.
+constexpr size_t SCRIPT_MAX_BYTES = 16 * 1024 * 1024;
+
+// The script whole, or an empty text after one line on stderr saying why.
 bool readScript(const std::string& path, std::string& text)
 {
-    std::ostringstream buffer;
-    if (path == "-") {
-        buffer << std::cin.rdbuf();
-    } else {
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            return false;
-        buffer << in.rdbuf();
+    const WholeFile file = path == "-" ? readWholeStream(STDIN_FILENO, SCRIPT_MAX_BYTES)
+                                       : readWholeFile(path, SCRIPT_MAX_BYTES);
+    if (file.result != ReadResult::Read) {
+        std::fprintf(stderr, "zentavor-sim: cannot read %s: %s\n", printableOnTerminal(path).c_str(),
+                     file.reason.c_str());
+        return false;
     }
-    text = buffer.str();
+    text = file.text;
     return true;
 }
 
@@ -254,21 +257,21 @@ int main(int argc, char* argv[])
         return replay(options);
     const std::string& scriptName = options.script;
     std::string text;
-    if (!readScript(scriptName, text)) {
-        std::fprintf(stderr, "zentavor-sim: cannot read %s\n", scriptName.c_str());
+    if (!readScript(scriptName, text))
         return EXIT_BAD_SCRIPT;
-    }
     std::vector<Command> commands;
     ScriptError error;
     if (!parseScript(text, commands, error)) {
-        std::fprintf(stderr, "zentavor-sim: %s:%d: %s\n", scriptName.c_str(), error.line, error.message.c_str());
+        // The message quotes the script, which may hold any bytes.
+        std::fprintf(stderr, "zentavor-sim: %s:%d: %s\n", printableOnTerminal(scriptName).c_str(), error.line,
+                     printableOnTerminal(error.message).c_str());
         return EXIT_BAD_SCRIPT;
     }
     if (!options.recordFile.empty() && !recordable(scriptName, commands))
         return EXIT_BAD_SCRIPT;
     if (!openHeadlessDisplay("zentavor-sim"))
         return EXIT_NO_DISPLAY;
-    ScriptPlayer player(scriptName, options.recordFile);
+    ScriptPlayer player(printableOnTerminal(scriptName), options.recordFile);
     const bool finished = player.play(commands);
     std::fflush(stdout);
     freeTextureCatalogue();
