@@ -65,11 +65,12 @@ constexpr size_t SCRIPT_MAX_BYTES = 16 * 1024 * 1024;
 // The script whole, or an empty text after one line on stderr saying why.
 bool readScript(const std::string& path, std::string& text)
 {
-    const WholeFile file = path == "-" ? readWholeStream(STDIN_FILENO, SCRIPT_MAX_BYTES)
-                                       : readWholeFile(path, SCRIPT_MAX_BYTES);
+    const bool standardInput = path == "-";
+    const WholeFile file = standardInput ? readWholeStream(STDIN_FILENO, SCRIPT_MAX_BYTES)
+                                         : readWholeFile(path, SCRIPT_MAX_BYTES);
     if (file.result != ReadResult::Read) {
-        std::fprintf(stderr, "zentavor-sim: cannot read %s: %s\n", printableOnTerminal(path).c_str(),
-                     file.reason.c_str());
+        std::fprintf(stderr, "zentavor-sim: cannot read %s: %s\n",
+                     standardInput ? "standard input" : printableOnTerminal(path).c_str(), file.reason.c_str());
         return false;
     }
     text = file.text;
