@@ -102,7 +102,8 @@ bool writeConfig(const std::string& path, const GameConfig& config)
     if (saved.error == 0)
         return true;
     // The players' choices are lost this time: they should at least hear why.
-    std::fprintf(stderr, "zentavor: cannot save %s: %s\n", saved.target.c_str(), std::strerror(saved.error));
+    std::fprintf(stderr, "zentavor: cannot save %s: %s\n", printableOnTerminal(saved.target).c_str(),
+                 std::strerror(saved.error));
     return false;
 }
 
