@@ -153,9 +153,12 @@ static int writeAll(int fd, const std::string& text)
 // writing clears set-id bits.
 static void takeOwnerAndMode(int fd, const struct stat& old)
 {
-    // An ordinary user cannot give a file away; the new one is then theirs.
-    if ((old.st_uid != geteuid() || old.st_gid != getegid()) && fchown(fd, old.st_uid, old.st_gid) != 0)
-        errno = 0;
+    if (old.st_uid != geteuid() || old.st_gid != getegid()) {
+        // An ordinary user cannot give a file away, only to one of their
+        // groups; where neither works the new file is simply theirs.
+        if (fchown(fd, old.st_uid, old.st_gid) != 0)
+            (void)!fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
     fchmod(fd, old.st_mode & 07777);
 }
 
