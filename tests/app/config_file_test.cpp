@@ -247,8 +247,9 @@ TEST(ConfigFile, SavingThroughLinksKeepsThemAndKeepsPermissions)
     // Root saving a player's file leaves it theirs.
     constexpr uid_t PLAYER = 65534;
     const bool root = geteuid() == 0;
-    if (root)
+    if (root) {
         ASSERT_EQ(chown((base + "dots/zentavor.cfg").c_str(), PLAYER, PLAYER), 0);
+    }
     ASSERT_EQ(symlink("dots/zentavor.cfg", (base + "config.cfg").c_str()), 0);
     ASSERT_EQ(symlink("config.cfg", (base + "second-link.cfg").c_str()), 0);
     ASSERT_EQ(symlink("dots/new.cfg", (base + "dangling.cfg").c_str()), 0);
@@ -266,8 +267,9 @@ TEST(ConfigFile, SavingThroughLinksKeepsThemAndKeepsPermissions)
     struct stat info;
     ASSERT_EQ(stat((base + "dots/zentavor.cfg").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0600u);
-    if (root)
+    if (root) {
         EXPECT_EQ(info.st_uid, PLAYER);
+    }
 
     ASSERT_TRUE(writeConfig(base + "dangling.cfg", parseConfig(SAMPLE)));
     EXPECT_EQ(contentsOf(base + "dots/new.cfg"), SAMPLE);
