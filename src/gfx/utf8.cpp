@@ -55,6 +55,20 @@ size_t bytesOfCharacters(const std::string& text, int maxCharacters)
     return static_cast<size_t>(p - begin);
 }
 
+size_t bytesWithin(const std::string& text, size_t maxBytes)
+{
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* p = begin;
+    while (p < end) {
+        const int length = characterLength(p, end);
+        if (static_cast<size_t>(p - begin) + length > maxBytes)
+            break;
+        p += length;
+    }
+    return static_cast<size_t>(p - begin);
+}
+
 static unsigned codePointOf(const char* p, int length)
 {
     static const unsigned LEAD_MASKS[] = {0, 0x7F, 0x1F, 0x0F, 0x07};

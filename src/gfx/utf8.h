@@ -12,6 +12,9 @@ int utf8SequenceLength(const char* p, const char* end);
 // counts as one character and is never split; a byte outside any sequence
 // (a Latin-1 letter, say) counts as one character on its own.
 size_t bytesOfCharacters(const std::string& text, int maxCharacters);
+// Bytes in the longest start of text that fits in maxBytes without ending
+// inside a UTF-8 sequence.
+size_t bytesWithin(const std::string& text, size_t maxBytes);
 // text as UTF-8 that SDL_ttf 2.0 draws faithfully: bytes outside any
 // sequence, control characters and characters beyond U+FFFF (which it cannot
 // draw) each become U+FFFD.

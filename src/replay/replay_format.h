@@ -18,11 +18,17 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include "gfx/utf8.h"
 #include "sim/match_state.h"
 
 constexpr char REPLAY_MAGIC[8] = {'Z', 'E', 'N', 'T', 'R', 'E', 'C', '\x1a'};
 constexpr uint16_t REPLAY_VERSION = 1;
 constexpr int REPLAY_HEADER_BYTES = 71;
+// A name in the header: 15 bytes and the terminator. A longer name (15
+// characters may take up to 60 bytes) is recorded cut between characters;
+// only the names shown while watching depend on it.
+constexpr int REPLAY_NAME_BYTES = 16;
 
 constexpr uint8_t FRAME_TIME_MASK = 0x1F;
 constexpr uint8_t FRAME_TIME_FOLLOWS = 0x1F; // the frame time field holding this: a varint follows
@@ -45,20 +51,30 @@ constexpr int MS_PER_CHECKPOINT = 1000; // a checkpoint for every second of play
 struct ReplayHeader {
     uint32_t seed = 0;
     uint64_t maskChecksum = 0; // of every collision mask the match can use
-    char names[PLAYER_COUNT][NAME_BUFFER_SIZE] = {};
+    char names[PLAYER_COUNT][REPLAY_NAME_BYTES] = {};
     int32_t mapIndex = 0;
     int32_t lives = DEFAULT_LIVES;
     int32_t shipIndex[PLAYER_COUNT] = {};
     int32_t weapons[PLAYER_COUNT][WEAPON_SLOTS] = {};
 };
 
+// A name into a buffer of another size, cut between characters if it must be,
+// the rest of the buffer zero.
+template <size_t ToBytes, size_t FromBytes>
+void copyName(char (&to)[ToBytes], const char (&from)[FromBytes])
+{
+    const std::string name(from, strnlen(from, FromBytes));
+    std::fill(to, to + ToBytes, '\0');
+    name.copy(to, bytesWithin(name, ToBytes - 1));
+}
+
 // The choices a match starts from, copied between the records that hold them
 // under the same names: the header, config.cfg's values, the runner's set-up.
 template <typename From, typename To>
 void copyMatchChoices(const From& from, To& to)
 {
-    static_assert(sizeof to.names == sizeof from.names, "names of the same size");
-    std::memcpy(to.names, from.names, sizeof to.names);
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        copyName(to.names[p], from.names[p]);
     to.mapIndex = from.mapIndex;
     to.lives = from.lives;
     for (int p = 0; p < PLAYER_COUNT; ++p) {

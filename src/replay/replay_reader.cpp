@@ -1,11 +1,10 @@
 #include "replay/replay_reader.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <limits>
+#include "files/whole_file.h"
 #include "replay/control_bits.h"
 
 namespace {
@@ -195,14 +194,14 @@ Decoded decode(ReplayCursor& c, ReplayEvent& e, std::string& what)
 
 std::string truncated(const Replay& r) { return r.path + ": truncated: the recording stops before its end"; }
 
-bool parseName(ByteReader& in, char name[NAME_BUFFER_SIZE])
+bool parseName(ByteReader& in, char name[REPLAY_NAME_BYTES])
 {
-    for (int i = 0; i < NAME_BUFFER_SIZE; ++i) {
+    for (int i = 0; i < REPLAY_NAME_BYTES; ++i) {
         uint8_t b = 0;
         getByte(in, b);
         name[i] = static_cast<char>(b);
     }
-    return std::memchr(name, '\0', NAME_BUFFER_SIZE) != nullptr;
+    return std::memchr(name, '\0', REPLAY_NAME_BYTES) != nullptr;
 }
 
 bool parseHeader(Replay& r, std::string& error)
@@ -298,25 +297,13 @@ bool parseReplay(const std::string& path, std::vector<uint8_t> bytes, Replay& re
 
 bool loadReplay(const std::string& path, Replay& replay, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot read: " + std::strerror(errno);
+    // Only a regular file: a named pipe would keep the game waiting for ever.
+    const WholeFile file = readWholeFile(path, MAX_REPLAY_BYTES);
+    if (file.result != ReadResult::Read) {
+        error = path + ": cannot read: " + file.reason;
         return false;
     }
-    std::vector<uint8_t> bytes;
-    char chunk[1 << 16];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-        if (bytes.size() > MAX_REPLAY_BYTES) {
-            error = path + ": too large for a recording";
-            return false;
-        }
-    }
-    if (in.bad()) {
-        error = path + ": cannot read: " + std::strerror(errno);
-        return false;
-    }
-    return parseReplay(path, std::move(bytes), replay, error);
+    return parseReplay(path, std::vector<uint8_t>(file.text.begin(), file.text.end()), replay, error);
 }
 
 ReplayCursor startReplay(const Replay& replay)

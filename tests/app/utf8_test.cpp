@@ -38,6 +38,21 @@ TEST(Utf8, NamesAreCutBetweenCharacters)
         EXPECT_EQ(bytesOfCharacters(c.text, 15), c.bytes) << c.text;
 }
 
+// Recordings keep names in 15 bytes: a longer one is cut between characters.
+TEST(Utf8, NamesFitIntoBytesBetweenCharacters)
+{
+    const std::pair<std::string, size_t> cases[] = {
+        {"Nova", 4},
+        {"AVeryLongPlayerNameIndeed", 15},
+        {repeated("\xC3\x84", 10), 14},
+        {repeated("\xE2\x82\xAC", 6), 15},
+        {repeated("\xF0\x9F\x98\x80", 4), 12},
+        {repeated("\xE9", 20), 15},
+    };
+    for (const auto& [text, bytes] : cases)
+        EXPECT_EQ(bytesWithin(text, 15), bytes) << text;
+}
+
 TEST(Utf8, WhatCannotBeDrawnBecomesTheReplacementCharacter)
 {
     const std::pair<std::string, std::string> cases[] = {

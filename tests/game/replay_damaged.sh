@@ -24,6 +24,7 @@ file trailing "g + b'more'"
 file bad-record "g[:71 + 12] + bytes([0xC5]) + g[71 + 13:]"
 file bad-map "g[:54] + bytes([7]) + g[55:]"
 cp config.cfg "$work/config"
+mkfifo "$work/pipe"
 
 # refused FILE MESSAGE-PART: both programs must refuse the file.
 refused() {
@@ -49,6 +50,7 @@ refused trailing "damaged: 4 bytes after the end"
 refused bad-record "damaged at byte 83: unknown record 0xC5"
 refused bad-map "damaged header: a ship, weapon or map out of range"
 refused missing "cannot read: No such file or directory"
+refused pipe "cannot read: it is a named pipe, not a file"
 
 # option ARGS... MESSAGE: refused with exit status 2 and the message.
 option() {

@@ -76,7 +76,7 @@ void writePlan(const Plan& plan, const std::string& path, MatchState& m)
     ReplayHeader header;
     header.seed = 77;
     header.maskChecksum = 0x0123456789ABCDEFull;
-    std::snprintf(header.names[1], NAME_BUFFER_SIZE, "Vega");
+    std::snprintf(header.names[1], REPLAY_NAME_BYTES, "Vega");
     header.mapIndex = 2;
     header.lives = -3;
     header.weapons[1][2] = 9;
