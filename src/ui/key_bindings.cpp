@@ -2,10 +2,10 @@
 
 #include <SDL/SDL_keyboard.h>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+#include "files/whole_file.h"
 
 namespace {
 
@@ -185,32 +185,20 @@ KeyBindings parseKeyBindings(const std::string& text, std::vector<std::string>& 
     return b;
 }
 
-// The whole file; false with errno set when it cannot be read.
-static bool readWholeFile(std::FILE* file, std::string& text)
-{
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        text.append(chunk, got);
-    return !std::ferror(file);
-}
+// Far more than a keys.cfg that binds every action takes.
+constexpr size_t KEYS_FILE_MAX_BYTES = 64 * 1024;
 
 KeyBindings readKeyBindings(const char* path)
 {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        if (errno != ENOENT)
-            std::fprintf(stderr, "zentavor: cannot read %s: %s\n", path, std::strerror(errno));
+    // Only a small regular file: a named pipe would keep the game waiting,
+    // a device would feed it without end.
+    const WholeFile file = readWholeFile(path, KEYS_FILE_MAX_BYTES);
+    if (file.result != ReadResult::Read) {
+        if (file.result == ReadResult::Refused)
+            std::fprintf(stderr, "zentavor: cannot read %s: %s\n", path, file.reason.c_str());
         return DEFAULT_KEY_BINDINGS;
     }
-    std::string text;
-    const bool whole = readWholeFile(file, text);
-    const int readError = errno;
-    std::fclose(file);
-    if (!whole) {
-        std::fprintf(stderr, "zentavor: cannot read %s: %s\n", path, std::strerror(readError));
-        return DEFAULT_KEY_BINDINGS;
-    }
+    const std::string& text = file.text;
     std::vector<std::string> problems;
     const KeyBindings bindings = parseKeyBindings(text, problems);
     for (const std::string& problem : problems)

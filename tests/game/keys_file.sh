@@ -53,4 +53,15 @@ expect_eq "$status" "0" "exit status with keys.cfg"
 expect_eq "$(grep keys.cfg "$copy/stderr")" 'zentavor: keys.cfg line 5 ignored: unknown action "p1.fier"
 zentavor: keys.cfg line 6 ignored: p1.left and p1.fire (line 2) on one key, "&"' "stderr with keys.cfg"
 cmp -s "$copy/keys.cfg" "$copy/keys.before" || fail "the game changed keys.cfg"
+
+# A keys.cfg that is no regular file is refused, never waited on or read
+# without end: the game plays with the default keys.
+rm "$copy/keys.cfg"
+mkfifo "$copy/keys.cfg"
+launch_game "$copy" ./zentavor -w -nm || fail "no window with a named pipe: $(cat "$copy/stderr")"
+wait_match_frame "$copy/start.ppm" 30 || fail "no match frame with a named pipe: $(cat "$copy/stderr")"
+leave_game
+expect_eq "$status" "0" "exit status with a named pipe"
+expect_eq "$(grep keys.cfg "$copy/stderr")" "zentavor: cannot read keys.cfg: it is a named pipe, not a file" \
+  "stderr with a named pipe"
 finish
