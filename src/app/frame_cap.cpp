@@ -3,6 +3,7 @@
 #include <SDL/SDL.h>
 #include <cmath>
 #include "gfx/clock.h"
+#include "gfx/video.h"
 
 FrameCap makeFrameCap(int32_t framesPerSecond)
 {
@@ -25,6 +26,9 @@ void waitForNextFrame(FrameCap& cap)
 {
     if (cap.periodMs <= 0.0)
         return;
+    // The drawing is finished before the wait, so that the swap after it
+    // comes on time however long the frame took to render.
+    finishDrawing();
     cap.dueMs = nextFrameDue(cap.dueMs, ticksNow(), cap.periodMs);
     // Whole ticks: the fractions of a period add up over the passes.
     const int32_t wait = static_cast<int32_t>(std::ceil(cap.dueMs)) - ticksNow();

@@ -185,19 +185,20 @@ void runPassFromControls(Game& game)
     drawMatchFrame(m, game.texts, now);
     if (m.controls.escape || matchLost(m))
         openMenu(game);
+    else
+        waitForNextFrame(game.cap);
     presentFrame();
 }
 
 void runFrameLoop(Game& game)
 {
-    FrameCap cap = makeFrameCap(game.settings.frameCap);
+    game.cap = makeFrameCap(game.settings.frameCap);
     while (!game.match->quitRequested) {
         if (game.replay.playing) {
             runReplayPass(game);
             continue;
         }
         runPass(game);
-        waitForNextFrame(cap);
     }
 }
 

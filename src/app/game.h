@@ -2,6 +2,7 @@
 #pragma once
 #include <memory>
 #include "app/command_line.h"
+#include "app/frame_cap.h"
 #include "app/game_replay.h"
 #include "draw/match_texts.h"
 #include "gfx/text.h"
@@ -23,6 +24,7 @@ struct Game {
     GameReplay replay;
     int exitStatus = 0; // what main returns when start-up fails
     std::unique_ptr<PilotSeats> pilots = std::make_unique<PilotSeats>();
+    FrameCap cap; // -fps; uncapped unless the frame loop sets it
     bool saveConfigAtQuit = true; // false when config.cfg was refused at start-up, or a recording is watched
 };
 

@@ -148,4 +148,6 @@ void clearScreen()
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
+void finishDrawing() { glFinish(); }
+
 void presentFrame() { SDL_GL_SwapBuffers(); }

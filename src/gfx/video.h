@@ -53,4 +53,6 @@ void showPlayfield();
 // Drawing in window pixels over the whole window, one unit a pixel.
 void showWindowPixels();
 void clearScreen();
+// Waits until the frame drawn so far is rendered.
+void finishDrawing();
 void presentFrame();
