@@ -56,7 +56,7 @@ bool shotStopped(const PlanetForecast& f, int step, const Vec2& p, const WorldRe
 }
 
 Flight flyShot(const PlanetForecast& f, const TargetPath& target, const Vec2& shooter, const Vec2& shooterVelocity,
-               const ShotSpec& shot, double direction, const WorldRect& arena)
+               const ShotModel& shot, double direction, const WorldRect& arena)
 {
     const Vec2 u = unitAt(direction);
     Vec2 position = plus(shooter, times(u, shot.muzzleDistance));
@@ -94,20 +94,20 @@ Flight flyShot(const PlanetForecast& f, const TargetPath& target, const Vec2& sh
 
 } // namespace
 
-ShotSpec shotSpecOf(const Player& p, int slot)
+ShotModel shotModelOf(const Player& p, int slot)
 {
     const WeaponType& w = p.weapons[slot];
     const FireState& s = p.fireStates[slot];
     const PolarVec& muzzle = p.muzzles[w.muzzleIndex];
-    ShotSpec spec;
-    spec.muzzleDistance = muzzle.length + w.shotRadius;
-    spec.muzzleAngle = muzzle.angle;
-    spec.speed = middle(s.speedMin, s.speedMax);
-    spec.engineAcc = middle(w.shotThrustMin, w.shotThrustMax) / middle(w.massMin, w.massMax);
-    spec.feelsGravity = !w.ignoresGravity;
-    spec.lifetimeS = middle(w.lifetimeMin, w.lifetimeMax) / MS_PER_S;
-    spec.spreadRad = middle(s.spreadMin, s.spreadMax);
-    return spec;
+    ShotModel shot;
+    shot.muzzleDistance = muzzle.length + w.shotRadius;
+    shot.muzzleAngle = muzzle.angle;
+    shot.speed = middle(s.speedMin, s.speedMax);
+    shot.engineAcc = middle(w.shotThrustMin, w.shotThrustMax) / middle(w.massMin, w.massMax);
+    shot.feelsGravity = !w.ignoresGravity;
+    shot.lifetimeS = middle(w.lifetimeMin, w.lifetimeMax) / MS_PER_S;
+    shot.spreadRad = middle(s.spreadMin, s.spreadMax);
+    return shot;
 }
 
 void forecastTarget(const PlanetForecast& f, Vec2 position, Vec2 velocity, double horizonS, TargetPath& path)
@@ -123,7 +123,7 @@ void forecastTarget(const PlanetForecast& f, Vec2 position, Vec2 velocity, doubl
 }
 
 AimSolution solveAim(const PlanetForecast& f, const TargetPath& target, const Vec2& shooter, const Vec2& shooterVelocity,
-                     const ShotSpec& shot, int refinements, const WorldRect& arena)
+                     const ShotModel& shot, int refinements, const WorldRect& arena)
 {
     AimSolution aim;
     if (target.points == 0 || shot.speed <= 0.0)

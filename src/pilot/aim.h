@@ -8,7 +8,7 @@ constexpr int AIM_MAX_POINTS = FORECAST_MAX_STEPS / AIM_STRIDE;
 constexpr double AIM_STEP_S = FORECAST_STEP_S * AIM_STRIDE;
 
 // How one weapon slot's shots leave the ship, from the slot's own values.
-struct ShotSpec {
+struct ShotModel {
     double muzzleDistance = 0.0; // world units from the ship's centre
     double muzzleAngle = 0.0;    // radians from the heading; PI: dropped behind
     double speed = 0.0;          // world units per second, added to the ship's velocity
@@ -18,7 +18,7 @@ struct ShotSpec {
     double spreadRad = 0.0;      // width of a volley
 };
 
-ShotSpec shotSpecOf(const Player& p, int slot);
+ShotModel shotModelOf(const Player& p, int slot);
 
 // A coasting target's places every AIM_STEP_S from now (point 0 is now).
 struct TargetPath {
@@ -40,4 +40,4 @@ struct AimSolution {
 // refinement flies the shot through the forecast and shifts the aim point by
 // the miss. With refinements the last flight also measures the miss.
 AimSolution solveAim(const PlanetForecast& f, const TargetPath& target, const Vec2& shooter, const Vec2& shooterVelocity,
-                     const ShotSpec& shot, int refinements, const WorldRect& arena);
+                     const ShotModel& shot, int refinements, const WorldRect& arena);

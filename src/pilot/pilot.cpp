@@ -186,7 +186,7 @@ void weighWeapons(Pilot& pilot, const Player& self, const Player& enemy)
 void planAim(Pilot& pilot, const MatchState& m, const Player& self, const Player& enemy, const PilotSkill& skill)
 {
     PilotPlan& plan = pilot.plan;
-    const ShotSpec shot = shotSpecOf(self, self.currentSlot);
+    const ShotModel shot = shotModelOf(self, self.currentSlot);
     const Vec2 r = minus(enemy.body.position, self.body.position);
     const double d = lengthOf(r);
     plan.aimHeading = angleOf(r) - shot.muzzleAngle;

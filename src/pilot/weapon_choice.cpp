@@ -18,7 +18,7 @@ constexpr double TURN_ROUND_SHARE = 0.5;                  // of a gun's value wh
 double middle(double lo, double hi) { return (lo + hi) / 2.0; }
 
 // The share of a volley's shots that can meet a target of that angular size.
-double shareOnTarget(const ShotSpec& shot, double angularSize)
+double shareOnTarget(const ShotModel& shot, double angularSize)
 {
     if (shot.spreadRad <= angularSize)
         return 1.0;
@@ -26,14 +26,14 @@ double shareOnTarget(const ShotSpec& shot, double angularSize)
 }
 
 // How far a shot gets in its lifetime, engine included.
-double reachOf(const ShotSpec& shot)
+double reachOf(const ShotModel& shot)
 {
     const double t = shot.lifetimeS;
     return shot.muzzleDistance + shot.speed * t + 0.5 * shot.engineAcc * t * t;
 }
 
 // The time a shot needs to cover a distance, engine included.
-double flightTimeTo(const ShotSpec& shot, double distance)
+double flightTimeTo(const ShotModel& shot, double distance)
 {
     const double d = std::max(distance - shot.muzzleDistance, 0.0);
     if (shot.engineAcc <= 0.0)
@@ -48,7 +48,7 @@ double slotValue(const Player& shooter, int slot, const FightView& view)
 {
     const WeaponType& w = shooter.weapons[slot];
     const FireState& s = shooter.fireStates[slot];
-    const ShotSpec shot = shotSpecOf(shooter, slot);
+    const ShotModel shot = shotModelOf(shooter, slot);
     const double d = view.distance;
     if (shot.speed <= 0.0 || d > reachOf(shot) * 0.9)
         return 0.0;
