@@ -101,7 +101,7 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
     }
 }
 
-static void buildMatch(Game& game, const GameConfig& config, int argc, const char* const* argv)
+static void buildMatch(Game& game, const GameConfig& config)
 {
     MatchState& m = *game.match;
     buildTables(m, cataloguePictures());
@@ -115,7 +115,6 @@ static void buildMatch(Game& game, const GameConfig& config, int argc, const cha
     setUpShieldBubbles(m);
     m.arenaRect = makeArenaRect();
     buildBlastMasks(m.blastMasks);
-    game.settings = parseCommandLine(argc, argv);
     baseColour = game.settings.baseColour;
     for (int p = 0; p < PLAYER_COUNT; ++p)
         if (game.settings.cpu[p].on)
@@ -144,7 +143,7 @@ bool startUp(Game& game, int argc, const char* const* argv)
         return false;
     GameConfig config;
     readSettingsAndMusic(game, config);
-    buildMatch(game, config, argc, argv);
+    buildMatch(game, config);
     std::string error;
     if (!startGameReplay(game.replay, game.settings.recordFile, *game.match, config, error)) {
         game.exitStatus = game.replay.playing ? EXIT_BAD_OPTIONS : EXIT_START_FAILED;
