@@ -83,6 +83,17 @@ void copyMatchChoices(const From& from, To& to)
     }
 }
 
+// The header of a recording of the match set up from these choices.
+template <typename Choices>
+ReplayHeader replayHeaderOf(const Choices& choices, uint32_t seed, uint64_t masks)
+{
+    ReplayHeader h;
+    h.seed = seed;
+    h.maskChecksum = masks;
+    copyMatchChoices(choices, h);
+    return h;
+}
+
 // One pass of the frame loop as the simulation received it.
 struct RecordedFrame {
     ControlState controls;
