@@ -10,9 +10,9 @@
 //   0xF0        the previous frame again, a varint number of times
 //   0xF1        a menu visit: varint count of changes, each a kind byte and
 //               its values as bytes, then a flags byte (1 new match, 2 quit)
-//   0xF2        a checkpoint: varint second of play, varint frames so far,
-//               the 8-byte checksum of the match state
-//   0xF3        the end: varint frames, varint milliseconds of play
+//   0xF2        a checkpoint: zigzag varint second of play, varint frames so
+//               far, the 8-byte checksum of the match state
+//   0xF3        the end: varint frames, zigzag varint milliseconds of play
 // Integers are little-endian; varints hold 7 bits a byte, low bits first.
 #pragma once
 #include <algorithm>
