@@ -62,7 +62,7 @@ constexpr int EXIT_NO_DISPLAY = 3;
 // before it can take the memory.
 constexpr size_t SCRIPT_MAX_BYTES = 16 * 1024 * 1024;
 
-// The script whole, or an empty text after one line on stderr saying why.
+// The script whole; on failure false, after one line on stderr saying why.
 bool readScript(const std::string& path, std::string& text)
 {
     const bool standardInput = path == "-";
@@ -77,7 +77,7 @@ bool readScript(const std::string& path, std::string& text)
     return true;
 }
 
-// Plays the commands in order; the match is built when the first run starts.
+// Plays the commands in order; the match is built at the first run or menu line.
 class ScriptPlayer {
 public:
     ScriptPlayer(const std::string& scriptName, const std::string& recordFile)
