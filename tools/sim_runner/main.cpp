@@ -33,7 +33,6 @@
 // or {"replay":"diverged","frame":F,"second":S} and exit 1.
 // Runs in the game folder (it loads img/) and needs a display, as the ship
 // masks are drawn through OpenGL exactly as the game draws them.
-#include <SDL/SDL.h>
 #include <unistd.h>
 #include <cstdint>
 #include <cstdio>
@@ -44,7 +43,6 @@
 
 #include "files/whole_file.h"
 #include "frame_report.h"
-#include "gfx/texture.h"
 #include "gfx/utf8.h"
 #include "headless_match.h"
 #include "replay_run.h"
@@ -239,8 +237,7 @@ int replay(const RunnerOptions& options)
         return EXIT_NO_DISPLAY;
     const int status = playReplay(recording, options.every);
     std::fflush(stdout);
-    freeTextureCatalogue();
-    SDL_Quit();
+    closeHeadlessDisplay();
     return status;
 }
 
@@ -275,7 +272,6 @@ int main(int argc, char* argv[])
     ScriptPlayer player(printableOnTerminal(scriptName), options.recordFile);
     const bool finished = player.play(commands);
     std::fflush(stdout);
-    freeTextureCatalogue();
-    SDL_Quit();
+    closeHeadlessDisplay();
     return finished ? 0 : EXIT_BAD_SCRIPT;
 }
