@@ -253,15 +253,15 @@ int main(int argc, char* argv[])
     }
     if (!options.replayFile.empty())
         return replay(options);
-    const std::string& scriptName = options.script;
     std::string text;
-    if (!readScript(scriptName, text))
+    if (!readScript(options.script, text))
         return EXIT_BAD_SCRIPT;
+    const std::string scriptName = printableOnTerminal(options.script);
     std::vector<Command> commands;
     ScriptError error;
     if (!parseScript(text, commands, error)) {
         // The message quotes the script, which may hold any bytes.
-        std::fprintf(stderr, "zentavor-sim: %s:%d: %s\n", printableOnTerminal(scriptName).c_str(), error.line,
+        std::fprintf(stderr, "zentavor-sim: %s:%d: %s\n", scriptName.c_str(), error.line,
                      printableOnTerminal(error.message).c_str());
         return EXIT_BAD_SCRIPT;
     }
@@ -269,7 +269,7 @@ int main(int argc, char* argv[])
         return EXIT_BAD_SCRIPT;
     if (!openHeadlessDisplay("zentavor-sim"))
         return EXIT_NO_DISPLAY;
-    ScriptPlayer player(printableOnTerminal(scriptName), options.recordFile);
+    ScriptPlayer player(scriptName, options.recordFile);
     const bool finished = player.play(commands);
     std::fflush(stdout);
     closeHeadlessDisplay();
