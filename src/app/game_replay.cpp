@@ -21,15 +21,6 @@ GameConfig recordedConfig(const ReplayHeader& h)
     return recorded;
 }
 
-static ReplayHeader headerOf(const GameConfig& config, uint32_t seed, uint64_t masks)
-{
-    ReplayHeader h;
-    h.seed = seed;
-    h.maskChecksum = masks;
-    copyMatchChoices(config, h);
-    return h;
-}
-
 bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchState& m, const GameConfig& config,
                      std::string& error)
 {
@@ -49,7 +40,7 @@ bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchState& m
         takeEventsAfterFrame(r, m);
         return true;
     }
-    r.recording = openReplayWriter(r.writer, recordFile, headerOf(config, r.seed, masks), error);
+    r.recording = openReplayWriter(r.writer, recordFile, replayHeaderOf(config, r.seed, masks), error);
     return r.recording;
 }
 

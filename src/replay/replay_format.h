@@ -10,9 +10,9 @@
 //   0xF0        the previous frame again, a varint number of times
 //   0xF1        a menu visit: varint count of changes, each a kind byte and
 //               its values as bytes, then a flags byte (1 new match, 2 quit)
-//   0xF2        a checkpoint: varint second of play, varint frames so far,
-//               the 8-byte checksum of the match state
-//   0xF3        the end: varint frames, varint milliseconds of play
+//   0xF2        a checkpoint: zigzag varint second of play, varint frames so
+//               far, the 8-byte checksum of the match state
+//   0xF3        the end: varint frames, zigzag varint milliseconds of play
 // Integers are little-endian; varints hold 7 bits a byte, low bits first.
 #pragma once
 #include <algorithm>
@@ -81,6 +81,17 @@ void copyMatchChoices(const From& from, To& to)
         to.shipIndex[p] = from.shipIndex[p];
         std::copy(from.weapons[p], from.weapons[p] + WEAPON_SLOTS, to.weapons[p]);
     }
+}
+
+// The header of a recording of the match set up from these choices.
+template <typename Choices>
+ReplayHeader replayHeaderOf(const Choices& choices, uint32_t seed, uint64_t masks)
+{
+    ReplayHeader h;
+    h.seed = seed;
+    h.maskChecksum = masks;
+    copyMatchChoices(choices, h);
+    return h;
 }
 
 // One pass of the frame loop as the simulation received it.

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 #include <limits>
 #include "files/whole_file.h"
 #include "replay/control_bits.h"

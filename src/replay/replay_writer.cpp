@@ -18,12 +18,6 @@ struct Record {
 
 void put(ReplayWriter& w, const Record& r) { std::fwrite(r.bytes, 1, r.out.size, w.file); }
 
-bool sameAsLast(const ReplayWriter& w, const RecordedFrame& f)
-{
-    return w.frames > 0 && f.frameTime == w.last.frameTime && packControls(f.controls) == packControls(w.last.controls) &&
-           f.nowMs == static_cast<int32_t>(static_cast<uint32_t>(w.last.nowMs) + static_cast<uint32_t>(f.frameTime));
-}
-
 void flushRepeats(ReplayWriter& w)
 {
     while (w.pendingRepeats > 0) {
@@ -97,8 +91,12 @@ void writeFrame(ReplayWriter& w, const MatchState& m, const RecordedFrame& frame
 {
     if (w.playMs / MS_PER_CHECKPOINT > w.checkedSecond)
         writeCheckpoint(w, m);
-    const bool repeat = sameAsLast(w, frame);
-    const RecordedFrame previous = w.last;
+    const uint32_t controls = packControls(frame.controls);
+    const bool newControls = controls != packControls(w.last.controls);
+    // Ticks wrap around; so does the gap, and the reader wraps it back.
+    const auto gap = static_cast<int32_t>(static_cast<uint32_t>(frame.nowMs) - static_cast<uint32_t>(w.last.nowMs) -
+                                          static_cast<uint32_t>(frame.frameTime));
+    const bool repeat = w.frames > 0 && frame.frameTime == w.last.frameTime && !newControls && gap == 0;
     w.last = frame;
     w.frames += 1;
     w.playMs += frame.frameTime;
@@ -108,11 +106,6 @@ void writeFrame(ReplayWriter& w, const MatchState& m, const RecordedFrame& frame
     }
     flushRepeats(w);
     Record r;
-    const uint32_t controls = packControls(frame.controls);
-    const bool newControls = controls != packControls(previous.controls);
-    // Ticks wrap around; so does the gap, and the reader wraps it back.
-    const auto gap = static_cast<int32_t>(static_cast<uint32_t>(frame.nowMs) - static_cast<uint32_t>(previous.nowMs) -
-                                          static_cast<uint32_t>(frame.frameTime));
     const bool shortTime = frame.frameTime >= 0 && frame.frameTime < FRAME_TIME_FOLLOWS;
     uint8_t tag = shortTime ? static_cast<uint8_t>(frame.frameTime) : FRAME_TIME_FOLLOWS;
     tag |= newControls ? FRAME_CONTROLS : 0;

@@ -44,6 +44,12 @@ bool openHeadlessDisplay(const char* tool)
     return true;
 }
 
+void closeHeadlessDisplay()
+{
+    freeTextureCatalogue();
+    SDL_Quit();
+}
+
 void buildHeadlessMatch(MatchState& m, const RunnerSetUp& setUp)
 {
     fillKillMessages(m);

@@ -20,6 +20,7 @@ void applySetUp(RunnerSetUp& setUp, const Command& c);
 // The window and the texture catalogue the ship masks are drawn with. On
 // failure prints one line, starting with the tool's name, and returns false.
 bool openHeadlessDisplay(const char* tool);
+void closeHeadlessDisplay();
 // Needs the window and the texture catalogue: ship masks are made from
 // rotated copies drawn through OpenGL, exactly as in the game.
 void buildHeadlessMatch(MatchState& m, const RunnerSetUp& setUp);

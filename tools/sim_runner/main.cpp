@@ -33,7 +33,6 @@
 // or {"replay":"diverged","frame":F,"second":S} and exit 1.
 // Runs in the game folder (it loads img/) and needs a display, as the ship
 // masks are drawn through OpenGL exactly as the game draws them.
-#include <SDL/SDL.h>
 #include <unistd.h>
 #include <cstdint>
 #include <cstdio>
@@ -44,7 +43,6 @@
 
 #include "files/whole_file.h"
 #include "frame_report.h"
-#include "gfx/texture.h"
 #include "gfx/utf8.h"
 #include "headless_match.h"
 #include "replay_run.h"
@@ -62,7 +60,7 @@ constexpr int EXIT_NO_DISPLAY = 3;
 // before it can take the memory.
 constexpr size_t SCRIPT_MAX_BYTES = 16 * 1024 * 1024;
 
-// The script whole, or an empty text after one line on stderr saying why.
+// The script whole; on failure false, after one line on stderr saying why.
 bool readScript(const std::string& path, std::string& text)
 {
     const bool standardInput = path == "-";
@@ -77,7 +75,7 @@ bool readScript(const std::string& path, std::string& text)
     return true;
 }
 
-// Plays the commands in order; the match is built when the first run starts.
+// Plays the commands in order; the match is built at the first run or menu line.
 class ScriptPlayer {
 public:
     ScriptPlayer(const std::string& scriptName, const std::string& recordFile)
@@ -239,8 +237,7 @@ int replay(const RunnerOptions& options)
         return EXIT_NO_DISPLAY;
     const int status = playReplay(recording, options.every);
     std::fflush(stdout);
-    freeTextureCatalogue();
-    SDL_Quit();
+    closeHeadlessDisplay();
     return status;
 }
 
@@ -256,15 +253,15 @@ int main(int argc, char* argv[])
     }
     if (!options.replayFile.empty())
         return replay(options);
-    const std::string& scriptName = options.script;
     std::string text;
-    if (!readScript(scriptName, text))
+    if (!readScript(options.script, text))
         return EXIT_BAD_SCRIPT;
+    const std::string scriptName = printableOnTerminal(options.script);
     std::vector<Command> commands;
     ScriptError error;
     if (!parseScript(text, commands, error)) {
         // The message quotes the script, which may hold any bytes.
-        std::fprintf(stderr, "zentavor-sim: %s:%d: %s\n", printableOnTerminal(scriptName).c_str(), error.line,
+        std::fprintf(stderr, "zentavor-sim: %s:%d: %s\n", scriptName.c_str(), error.line,
                      printableOnTerminal(error.message).c_str());
         return EXIT_BAD_SCRIPT;
     }
@@ -272,10 +269,9 @@ int main(int argc, char* argv[])
         return EXIT_BAD_SCRIPT;
     if (!openHeadlessDisplay("zentavor-sim"))
         return EXIT_NO_DISPLAY;
-    ScriptPlayer player(printableOnTerminal(scriptName), options.recordFile);
+    ScriptPlayer player(scriptName, options.recordFile);
     const bool finished = player.play(commands);
     std::fflush(stdout);
-    freeTextureCatalogue();
-    SDL_Quit();
+    closeHeadlessDisplay();
     return finished ? 0 : EXIT_BAD_SCRIPT;
 }

@@ -10,7 +10,7 @@
 #include "sim/match_setup.h"
 #include "ui/menu.h"
 
-RunnerSetUp setUpOfHeader(const ReplayHeader& h)
+static RunnerSetUp setUpOfHeader(const ReplayHeader& h)
 {
     RunnerSetUp setUp;
     copyMatchChoices(h, setUp);
@@ -21,11 +21,8 @@ RunnerSetUp setUpOfHeader(const ReplayHeader& h)
 bool openRunnerRecording(ReplayWriter& w, const std::string& path, const RunnerSetUp& setUp, const MatchState& m,
                          std::string& error)
 {
-    ReplayHeader h;
-    copyMatchChoices(setUp, h);
-    h.seed = setUp.seed;
-    h.maskChecksum = maskChecksum(m, rotatedCataloguePictures());
-    return openReplayWriter(w, path, h, error);
+    const uint64_t masks = maskChecksum(m, rotatedCataloguePictures());
+    return openReplayWriter(w, path, replayHeaderOf(setUp, setUp.seed, masks), error);
 }
 
 void addMenuLine(ScriptedMenu& menu, const MatchState& m, const Command& c)

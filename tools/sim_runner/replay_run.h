@@ -10,7 +10,6 @@
 constexpr int EXIT_DIVERGED = 1;
 constexpr int EXIT_CANNOT_REPLAY = 2;
 
-RunnerSetUp setUpOfHeader(const ReplayHeader& h);
 // Creates the recording of match m, just built from setUp.
 bool openRunnerRecording(ReplayWriter& w, const std::string& path, const RunnerSetUp& setUp, const MatchState& m,
                          std::string& error);

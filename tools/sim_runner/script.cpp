@@ -85,12 +85,24 @@ bool expectCount(const Line& line, size_t count, const char* usage)
     return true;
 }
 
-bool readPlayer(const Line& line, Command& c)
+bool readPlayer(const Line& line, size_t index, Command& c)
 {
     int64_t p = 0;
-    if (!readInteger(line, 1, "player", 1, 2, p))
+    if (!readInteger(line, index, "player", 1, 2, p))
         return false;
     c.player = static_cast<int>(p) - 1;
+    return true;
+}
+
+// A weapon for every slot, from token first on.
+bool readWeapons(const Line& line, size_t first, Command& c)
+{
+    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
+        int64_t w = 0;
+        if (!readInteger(line, first + slot, "weapon", 0, WEAPON_ROWS - 1, w))
+            return false;
+        c.weapons[slot] = static_cast<int>(w);
+    }
     return true;
 }
 
@@ -126,19 +138,12 @@ bool parseSetUp(const Line& line, const std::string& word, Command& c)
     }
     if (word == "ship") {
         c.kind = CommandKind::Ship;
-        return expectCount(line, 3, "ship P N") && readPlayer(line, c) &&
+        return expectCount(line, 3, "ship P N") && readPlayer(line, 1, c) &&
                readInteger(line, 2, "ship", 0, SHIP_ROWS - 1, c.value);
     }
     c.kind = CommandKind::Weapons;
-    if (!expectCount(line, 2 + SLOT_COUNT, "weapons P w0 w1 w2 w3 w4") || !readPlayer(line, c))
-        return false;
-    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
-        int64_t w = 0;
-        if (!readInteger(line, 2 + slot, "weapon", 0, WEAPON_ROWS - 1, w))
-            return false;
-        c.weapons[slot] = static_cast<int>(w);
-    }
-    return true;
+    return expectCount(line, 2 + SLOT_COUNT, "weapons P w0 w1 w2 w3 w4") && readPlayer(line, 1, c) &&
+           readWeapons(line, 2, c);
 }
 
 bool parsePlace(const Line& line, Command& c)
@@ -146,7 +151,7 @@ bool parsePlace(const Line& line, Command& c)
     static_assert(sizeof c.place / sizeof c.place[0] == 5, "x, y, speed, angle, heading");
     const char* names[] = {"x", "y", "speed", "angle", "heading"};
     c.kind = CommandKind::Place;
-    if (!expectCount(line, 7, "place P x y speed angle heading") || !readPlayer(line, c))
+    if (!expectCount(line, 7, "place P x y speed angle heading") || !readPlayer(line, 1, c))
         return false;
     for (int i = 0; i < 5; ++i)
         if (!readNumber(line, 2 + i, names[i], c.place[i]))
@@ -180,12 +185,12 @@ bool parseMenu(const Line& line, Command& c)
     if (line.tokens.size() == 1)
         return true;
     const std::string& screen = line.tokens[1];
-    int64_t value = 0;
     if (screen == "ships") {
         c.menu = MenuLine::SHIPS;
         if (!expectCount(line, 4, "menu ships S1 S2"))
             return false;
         for (int p = 0; p < 2; ++p) {
+            int64_t value = 0;
             if (!readInteger(line, 2 + p, "ship", 0, SHIP_ROWS - 1, value))
                 return false;
             c.ships[p] = static_cast<int>(value);
@@ -199,24 +204,14 @@ bool parseMenu(const Line& line, Command& c)
     if (screen != "weapons")
         return line.fail("unknown menu screen '" + screen + "' (ships, weapons, map)");
     c.menu = MenuLine::WEAPONS;
-    if (!expectCount(line, 3 + SLOT_COUNT, "menu weapons P w0 w1 w2 w3 w4"))
-        return false;
-    int64_t p = 0;
-    if (!readInteger(line, 2, "player", 1, 2, p))
-        return false;
-    c.player = static_cast<int>(p) - 1;
-    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
-        if (!readInteger(line, 3 + slot, "weapon", 0, WEAPON_ROWS - 1, value))
-            return false;
-        c.weapons[slot] = static_cast<int>(value);
-    }
-    return true;
+    return expectCount(line, 3 + SLOT_COUNT, "menu weapons P w0 w1 w2 w3 w4") && readPlayer(line, 2, c) &&
+           readWeapons(line, 3, c);
 }
 
 bool parseCpu(const Line& line, Command& c)
 {
     c.kind = CommandKind::Cpu;
-    if (!expectCount(line, 3, "cpu P LEVEL") || !readPlayer(line, c))
+    if (!expectCount(line, 3, "cpu P LEVEL") || !readPlayer(line, 1, c))
         return false;
     PilotLevel level = PilotLevel::Normal;
     if (!pilotLevelFromName(line.tokens[2].c_str(), level))
