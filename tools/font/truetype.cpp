@@ -82,6 +82,11 @@ struct Box {
     int xMin = 0, yMin = 0, xMax = 0, yMax = 0;
 };
 
+Box enclosing(const Box& a, const Box& b)
+{
+    return {std::min(a.xMin, b.xMin), std::min(a.yMin, b.yMin), std::max(a.xMax, b.xMax), std::max(a.yMax, b.yMax)};
+}
+
 // An outline as squares of pixels in font units: one rectangle per run of
 // ink in a row, grown downwards while the rows below repeat the run.
 struct Outline {
@@ -121,9 +126,7 @@ Outline outlineOf(const PixelGlyph& glyph, int unitsPerPixel)
         }
     for (size_t k = 0; k < outline.rectangles.size(); ++k) {
         const Box& r = outline.rectangles[k];
-        Box& b = outline.bounds;
-        b = k == 0 ? r : Box{std::min(b.xMin, r.xMin), std::min(b.yMin, r.yMin), std::max(b.xMax, r.xMax),
-                             std::max(b.yMax, r.yMax)};
+        outline.bounds = k == 0 ? r : enclosing(outline.bounds, r);
     }
     return outline;
 }
@@ -195,8 +198,7 @@ GlyphTables glyphTables(const FontDescription& font)
             t.maxExtent = b.xMax;
             first = false;
         }
-        t.bounds = {std::min(t.bounds.xMin, b.xMin), std::min(t.bounds.yMin, b.yMin),
-                    std::max(t.bounds.xMax, b.xMax), std::max(t.bounds.yMax, b.yMax)};
+        t.bounds = enclosing(t.bounds, b);
         t.minLeft = std::min(t.minLeft, b.xMin);
         t.minRight = std::min(t.minRight, outline.advance - b.xMax);
         t.maxExtent = std::max(t.maxExtent, b.xMax);
