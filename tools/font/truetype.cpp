@@ -401,9 +401,8 @@ void lineMetrics(Bytes& b, const FontDescription& font, const Strike& strike)
     int widthMax = 0;
     for (const PixelGlyph& g : strike.glyphs)
         widthMax = std::max(widthMax, g.width);
-    const int ascender = (font.ascender * strike.ppem + font.unitsPerEm - 1) / font.unitsPerEm;
     const int descender = font.descender * strike.ppem / font.unitsPerEm;
-    b.u8(static_cast<uint8_t>(ascender));
+    b.u8(static_cast<uint8_t>(pixelAscent(font, strike.ppem)));
     b.u8(static_cast<uint8_t>(descender));
     b.u8(static_cast<uint8_t>(widthMax));
     b.u8(1); // caret slope: upright
@@ -475,6 +474,11 @@ void bitmapTables(const FontDescription& font, Bytes& eblc, Bytes& ebdt)
 bool inked(const PixelGlyph& glyph, int x, int y)
 {
     return x >= 0 && y >= 0 && x < glyph.width && y < glyph.height && glyph.ink[y * glyph.width + x];
+}
+
+int pixelAscent(const FontDescription& font, int ppem)
+{
+    return (font.ascender * ppem + font.unitsPerEm - 1) / font.unitsPerEm;
 }
 
 std::vector<unsigned char> buildTrueType(const FontDescription& font)
