@@ -7,7 +7,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
-"$root/scripts/build.sh" >/dev/null
+# The folder given is the one built: build.sh would build build/ whatever it is.
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)" >/dev/null
 cd "$build/game"
 for script in "$root"/tests/replays/*.txt; do
   recording=${script%.txt}.zrec

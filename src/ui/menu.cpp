@@ -250,12 +250,7 @@ MenuOutcome runMenu(MatchState& m, const Fonts& fonts)
 void applyMenuChange(MatchState& m, const MenuChange& change)
 {
     switch (change.kind) {
-    case MenuChangeKind::SHIPS: {
-        ShipYardState chosen;
-        std::copy(change.ships, change.ships + PLAYER_COUNT, chosen.choices);
-        rebuildShips(m.players, m.shipTable, chosen, m.currentMap);
-        break;
-    }
+    case MenuChangeKind::SHIPS: rebuildShips(m.players, m.shipTable, change.ships, m.currentMap); break;
     case MenuChangeKind::WEAPONS: equipArmoryChoices(m.players, change.weapons, m.weaponTable, m.fireStateTable); break;
     case MenuChangeKind::MAP: m.selectedMapIndex = change.map; break;
     }

@@ -25,10 +25,10 @@ struct MenuScreen {
 Sprite captureMenuBackground();
 // Starts a sub-screen's clock and drops the keys pressed before it opened.
 void openSubScreen(MenuScreen& screen);
-// Sleeps until the screen's next frame is due: nextFrameInMs after the last
-// one while its picture moves, and otherwise until an event (a key) arrives,
-// but never sooner than MENU_FRAME_MS after the last frame. Keeps reading the
-// clock meanwhile, as the menus always have.
+// Sleeps until the screen's next frame is due: while its picture moves,
+// nextFrameInMs after the last one (MENU_FRAME_MS at most); otherwise at the
+// first event (a key) from MENU_FRAME_MS after the last frame on. Keeps
+// reading the clock meanwhile, as the menus always have.
 void waitForMenuFrame(const MenuScreen& screen);
 // Reads the frame's keys, measures the time since the last frame and clears the screen.
 void beginMenuFrame(MenuScreen& screen);

@@ -51,7 +51,6 @@ void noteAxis(PadState& pad, uint8_t axis, int16_t value)
         pad.stickX = value;
         pad.stickDirections = followAxis(pad.stickDirections, value, SDL_HAT_LEFT, SDL_HAT_RIGHT);
     } else if (axis == STICK_Y_AXIS) {
-        pad.stickY = value;
         pad.stickDirections = followAxis(pad.stickDirections, value, SDL_HAT_UP, SDL_HAT_DOWN);
     }
 }

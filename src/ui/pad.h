@@ -9,7 +9,6 @@
 // as one or the other.
 struct PadState {
     int16_t stickX = 0;           // -32768 (left) .. 32767 (right)
-    int16_t stickY = 0;           // -32768 (up) .. 32767 (down)
     uint8_t hat = 0;              // SDL_HAT_* bits of the first hat
     uint8_t stickDirections = 0;  // SDL_HAT_* bits the stick holds, with hysteresis
     uint8_t pressedDirections = 0; // directions newly held since the last reading

@@ -98,11 +98,11 @@ void applyShipYardKeys(ShipYardState& state, const MenuInput& input, ShipType sh
         state.leave = true;
 }
 
-void rebuildShips(Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT], const ShipYardState& state,
-                  const GameMap& map)
+void rebuildShips(Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT],
+                  const int32_t choices[PLAYER_COUNT], const GameMap& map)
 {
     for (int p = 0; p < PLAYER_COUNT; ++p) {
-        const int ship = state.choices[p];
+        const int ship = choices[p];
         setUpFromShipType(players[p], shipTable[ship], ship, rotatedCataloguePictures());
         resetForLife(players[p]);
         respawnAway(players[p], players[1 - p].body.position, map);

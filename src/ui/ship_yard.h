@@ -17,8 +17,8 @@ ShipYardState openShipYard(const Player players[PLAYER_COUNT], ShipType shipTabl
 // A changed choice starts its ship's engine animation and turns its preview back to 0.
 void applyShipYardKeys(ShipYardState& state, const MenuInput& input, ShipType shipTable[SHIP_COUNT], int32_t nowMs);
 // Both ships rebuilt from the choices, player 1 first, and placed away from each other.
-void rebuildShips(Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT], const ShipYardState& state,
-                  const GameMap& map);
+void rebuildShips(Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT],
+                  const int32_t choices[PLAYER_COUNT], const GameMap& map);
 // Returns the players' choices when they leave; the menu rebuilds both ships
 // from them on every exit.
 ShipYardState runShipYard(const Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT],

@@ -23,8 +23,6 @@ struct Size {
     int gap;
 };
 
-int ascentAt(int ppem) { return (ASCENDER * ppem + UNITS_PER_EM - 1) / UNITS_PER_EM; }
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -50,7 +48,7 @@ int main(int argc, char** argv)
     font.descender = DESCENDER;
     font.codes = fontCodes();
     for (const Size& size : sizes) {
-        const Pen pen = {size.penWidth, size.penHeight, size.gap, ascentAt(size.ppem)};
+        const Pen pen = {size.penWidth, size.penHeight, size.gap, pixelAscent(font, size.ppem)};
         font.strikes.push_back({size.ppem, drawGlyphs(size.design, pen)});
         if (size.ppem == OUTLINE_PPEM)
             font.outlineStrike = static_cast<int>(font.strikes.size()) - 1;

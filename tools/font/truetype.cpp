@@ -82,6 +82,11 @@ struct Box {
     int xMin = 0, yMin = 0, xMax = 0, yMax = 0;
 };
 
+Box enclosing(const Box& a, const Box& b)
+{
+    return {std::min(a.xMin, b.xMin), std::min(a.yMin, b.yMin), std::max(a.xMax, b.xMax), std::max(a.yMax, b.yMax)};
+}
+
 // An outline as squares of pixels in font units: one rectangle per run of
 // ink in a row, grown downwards while the rows below repeat the run.
 struct Outline {
@@ -121,9 +126,7 @@ Outline outlineOf(const PixelGlyph& glyph, int unitsPerPixel)
         }
     for (size_t k = 0; k < outline.rectangles.size(); ++k) {
         const Box& r = outline.rectangles[k];
-        Box& b = outline.bounds;
-        b = k == 0 ? r : Box{std::min(b.xMin, r.xMin), std::min(b.yMin, r.yMin), std::max(b.xMax, r.xMax),
-                             std::max(b.yMax, r.yMax)};
+        outline.bounds = k == 0 ? r : enclosing(outline.bounds, r);
     }
     return outline;
 }
@@ -195,8 +198,7 @@ GlyphTables glyphTables(const FontDescription& font)
             t.maxExtent = b.xMax;
             first = false;
         }
-        t.bounds = {std::min(t.bounds.xMin, b.xMin), std::min(t.bounds.yMin, b.yMin),
-                    std::max(t.bounds.xMax, b.xMax), std::max(t.bounds.yMax, b.yMax)};
+        t.bounds = enclosing(t.bounds, b);
         t.minLeft = std::min(t.minLeft, b.xMin);
         t.minRight = std::min(t.minRight, outline.advance - b.xMax);
         t.maxExtent = std::max(t.maxExtent, b.xMax);
@@ -399,9 +401,8 @@ void lineMetrics(Bytes& b, const FontDescription& font, const Strike& strike)
     int widthMax = 0;
     for (const PixelGlyph& g : strike.glyphs)
         widthMax = std::max(widthMax, g.width);
-    const int ascender = (font.ascender * strike.ppem + font.unitsPerEm - 1) / font.unitsPerEm;
     const int descender = font.descender * strike.ppem / font.unitsPerEm;
-    b.u8(static_cast<uint8_t>(ascender));
+    b.u8(static_cast<uint8_t>(pixelAscent(font, strike.ppem)));
     b.u8(static_cast<uint8_t>(descender));
     b.u8(static_cast<uint8_t>(widthMax));
     b.u8(1); // caret slope: upright
@@ -473,6 +474,11 @@ void bitmapTables(const FontDescription& font, Bytes& eblc, Bytes& ebdt)
 bool inked(const PixelGlyph& glyph, int x, int y)
 {
     return x >= 0 && y >= 0 && x < glyph.width && y < glyph.height && glyph.ink[y * glyph.width + x];
+}
+
+int pixelAscent(const FontDescription& font, int ppem)
+{
+    return (font.ascender * ppem + font.unitsPerEm - 1) / font.unitsPerEm;
 }
 
 std::vector<unsigned char> buildTrueType(const FontDescription& font)

@@ -39,5 +39,8 @@ struct FontDescription {
     int outlineStrike = 0; // index into strikes; unitsPerEm must be a multiple of its ppem
 };
 
+// The rows above the baseline at a size: the ascender rounded up to whole
+// pixels, as SDL_ttf rounds it.
+int pixelAscent(const FontDescription& font, int ppem);
 std::vector<unsigned char> buildTrueType(const FontDescription& font);
 bool writeTrueType(const FontDescription& font, const std::string& path);
