@@ -5,7 +5,6 @@
 #include "gfx/catalogue_pictures.h"
 #include "gfx/clock.h"
 #include "replay/match_checksum.h"
-#include "sim/match_setup.h"
 #include "ui/menu.h"
 
 uint32_t chooseSeed(GameReplay& r)
@@ -81,7 +80,6 @@ void takeEventsAfterFrame(GameReplay& r, MatchState& m)
         case ReplayEventKind::FRAME: return;
         case ReplayEventKind::MENU:
             replayMenuOutcome(m, r.next.visit);
-            settleAfterMenu(m);
             break;
         case ReplayEventKind::CHECKPOINT: compareCheckpoint(r, m); break;
         case ReplayEventKind::END: m.quitRequested = true; return;

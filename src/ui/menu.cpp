@@ -6,6 +6,7 @@
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "sim/match_rules.h"
+#include "sim/match_setup.h"
 #include "ui/armory.h"
 #include "ui/credits.h"
 #include "ui/map_selection.h"
@@ -261,4 +262,5 @@ void replayMenuOutcome(MatchState& m, const MenuOutcome& visit)
     for (const MenuChange& change : visit.changes)
         applyMenuChange(m, change);
     finishMenuVisit(m, visit);
+    settleAfterMenu(m);
 }

@@ -33,5 +33,6 @@ MenuOutcome runMenu(MatchState& m, const Fonts& fonts);
 // What leaving a sub-screen does with the players' choices.
 void applyMenuChange(MatchState& m, const MenuChange& change);
 // A recorded visit made again without showing it: its changes in order, the
-// new match and the quit request, exactly as runMenu made them.
+// new match and the quit request, exactly as runMenu made them, and what
+// follows every visit (settleAfterMenu).
 void replayMenuOutcome(MatchState& m, const MenuOutcome& visit);

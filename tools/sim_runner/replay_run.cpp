@@ -7,7 +7,6 @@
 #include "frame_report.h"
 #include "gfx/catalogue_pictures.h"
 #include "replay/match_checksum.h"
-#include "sim/match_setup.h"
 #include "ui/menu.h"
 
 static RunnerSetUp setUpOfHeader(const ReplayHeader& h)
@@ -62,7 +61,6 @@ MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m)
     // Every sub-screen is reached through the main-menu page.
     menu.visit.newMatch = true;
     replayMenuOutcome(m, menu.visit);
-    settleAfterMenu(m);
     menu.open = false;
     return menu.visit;
 }
@@ -92,7 +90,6 @@ int playReplay(const Replay& replay, int every)
             break;
         case ReplayEventKind::MENU:
             replayMenuOutcome(m, e.visit);
-            settleAfterMenu(m);
             break;
         case ReplayEventKind::CHECKPOINT:
             if (matchChecksum(m) != e.checksum) {
