@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "pilot/aim.h"
+#include "sim/match_setup.h"
 
 namespace {
 
 // Shots slower than this are pushed well aside by a full shield bubble.
 constexpr double SHIELD_BEATING_SPEED = 1200000000.0;    // world units per second
-constexpr double BUBBLE_REACH = 29296875.0;               // 30 px: a shot fired inside it is not pushed
 constexpr double DODGE_SHARE = 0.35;                      // how much of its engine a target spends evading
 constexpr double RANGES_PX[] = {35.0, 70.0, 130.0, 200.0, 280.0, 380.0};
 constexpr double TURN_ROUND_SHARE = 0.5;                  // of a gun's value while the target is behind
@@ -68,7 +68,7 @@ double slotValue(const Player& shooter, int slot, const FightView& view)
     const double sidestep = 0.5 * view.targetAgility * DODGE_SHARE * t * t;
     double landing = view.targetRadius / (view.targetRadius + sidestep);
     // A slow shot that feels gravity is bent away by a shield, unless fired from inside the bubbles.
-    if (shot.feelsGravity && d > 2.0 * BUBBLE_REACH) {
+    if (shot.feelsGravity && d > 2.0 * pixels(SHIELD_BUBBLE_RANGE_PX)) {
         const double speedShare = std::min(1.0, (shot.speed + shot.engineAcc * t) / SHIELD_BEATING_SPEED);
         landing *= 1.0 - view.targetShield * (1.0 - speedShare) * 0.8;
     }
