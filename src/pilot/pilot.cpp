@@ -261,10 +261,9 @@ void makePlan(Pilot& pilot, const MatchState& m, const Player& self, const Playe
     // Trouble is a planet or the arena's edge reached sooner than the ship can
     // turn round and thrust away; farther off, flying the fight keeps it clear.
     const double troubleS = std::min(skill.lookAheadS, PI / self.body.turnRate + REACTION_ROOM_S);
-    const PathOutcome coast =
-        followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), nullptr, 0, troubleS,
-                       pixels(skill.planetMarginPx), m.arenaRect);
     const double margin = pixels(skill.planetMarginPx);
+    const PathOutcome coast = followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), nullptr, 0,
+                                             troubleS, margin, m.arenaRect);
     pilot.escaping = coast.contactS < NEVER_S || coast.exitS < NEVER_S ||
                      (pilot.escaping && coast.clearance < ESCAPE_SAFE_MARGIN * margin);
     pilot.plan.reload = false;
