@@ -92,6 +92,15 @@ Flight flyShot(const PlanetForecast& f, const TargetPath& target, const Vec2& sh
     return best;
 }
 
+// The aim as the shot's flight along it turned out.
+void takeFlight(AimSolution& aim, const Flight& flight)
+{
+    aim.miss = flight.miss;
+    aim.blocked = flight.blocked;
+    aim.flightS = flight.timeS;
+    aim.valid = flight.reached || flight.blocked;
+}
+
 } // namespace
 
 ShotModel shotModelOf(const Player& p, int slot)
@@ -140,21 +149,13 @@ AimSolution solveAim(const PlanetForecast& f, const TargetPath& target, const Ve
     aim.flightS = t;
     for (int i = 0; i < refinements; ++i) {
         const Flight flight = flyShot(f, target, shooter, shooterVelocity, shot, aim.direction, arena);
-        aim.miss = flight.miss;
-        aim.blocked = flight.blocked;
-        aim.flightS = flight.timeS;
-        aim.valid = flight.reached || flight.blocked;
+        takeFlight(aim, flight);
         if (!aim.valid || flight.blocked)
             return aim;
         aimPoint = minus(aimPoint, flight.missVector);
         aim.direction = angleOf(minus(aimPoint, shooter));
     }
-    if (refinements > 0) {
-        const Flight flight = flyShot(f, target, shooter, shooterVelocity, shot, aim.direction, arena);
-        aim.miss = flight.miss;
-        aim.blocked = flight.blocked;
-        aim.flightS = flight.timeS;
-        aim.valid = flight.reached || flight.blocked;
-    }
+    if (refinements > 0)
+        takeFlight(aim, flyShot(f, target, shooter, shooterVelocity, shot, aim.direction, arena));
     return aim;
 }

@@ -20,6 +20,9 @@ struct ShotModel {
 
 ShotModel shotModelOf(const Player& p, int slot);
 
+// A volley at least this wide (radians) surrounds the ship.
+constexpr double RING_SPREAD_RAD = 6.0;
+
 // A coasting target's places every AIM_STEP_S from now (point 0 is now).
 struct TargetPath {
     int points = 0;

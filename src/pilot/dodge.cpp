@@ -84,10 +84,15 @@ double worstMiss(const Threat* threats, int count, const Vec2& along, double acc
 
 } // namespace
 
+bool mayBoost(const Player& self, const PilotSkill& skill)
+{
+    return skill.dodges && !self.boosting && self.energy == self.maxEnergy;
+}
+
 int dodgeBoost(const MatchState& m, int player, const PlanetForecast& f, const PilotSkill& skill)
 {
     const Player& self = m.players[player];
-    if (!skill.dodges || self.boosting || self.energy != self.maxEnergy)
+    if (!mayBoost(self, skill))
         return 0;
     Threat threats[MAX_THREATS];
     double damage = 0.0;

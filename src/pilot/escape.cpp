@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pilot/dodge.h"
 #include "pilot/plane.h"
 
 namespace {
@@ -59,7 +60,7 @@ Escape findEscape(const PlanetForecast& f, const Player& self, const WorldRect& 
             best = Escape{course, 0};
         }
     }
-    if (!skill.dodges || self.boosting || self.energy != self.maxEnergy)
+    if (!mayBoost(self, skill))
         return best;
     for (int direction : {1, -1}) {
         const Vec2 push = times(unitAt(body.heading.angle), direction * boostAccOf(body));

@@ -42,7 +42,6 @@ constexpr double SWITCH_GAIN = 1.3;          // a slot must be this much better 
 constexpr double RELOAD_SHARE = 0.25;        // a magazine this empty is thrown away when it is quiet
 constexpr int RELOAD_MIN_CLIP = 4;
 constexpr double QUIET_RANGE_PX = 450.0;
-constexpr double RING_SPREAD = 6.0;          // a volley all around the ship
 
 Vec2 clampLength(const Vec2& v, double most)
 {
@@ -192,7 +191,7 @@ void planAim(Pilot& pilot, const MatchState& m, const Player& self, const Player
     plan.aimHeading = angleOf(r) - shot.muzzleAngle;
     plan.fire = false;
     const FireState& state = self.fireStates[self.currentSlot];
-    if (shot.spreadRad >= RING_SPREAD) {
+    if (shot.spreadRad >= RING_SPREAD_RAD) {
         // A ring needs no aim, only the opponent inside it.
         plan.fire = state.ammoLeft > 0 && d < 0.8 * (shot.muzzleDistance + shot.speed * shot.lifetimeS);
         plan.fireCone = PI;
@@ -262,10 +261,9 @@ void makePlan(Pilot& pilot, const MatchState& m, const Player& self, const Playe
     // Trouble is a planet or the arena's edge reached sooner than the ship can
     // turn round and thrust away; farther off, flying the fight keeps it clear.
     const double troubleS = std::min(skill.lookAheadS, PI / self.body.turnRate + REACTION_ROOM_S);
-    const PathOutcome coast =
-        followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), nullptr, 0, troubleS,
-                       pixels(skill.planetMarginPx), m.arenaRect);
     const double margin = pixels(skill.planetMarginPx);
+    const PathOutcome coast = followShipPath(pilot.forecast, self.body.position, velocityOf(self.body), nullptr, 0,
+                                             troubleS, margin, m.arenaRect);
     pilot.escaping = coast.contactS < NEVER_S || coast.exitS < NEVER_S ||
                      (pilot.escaping && coast.clearance < ESCAPE_SAFE_MARGIN * margin);
     pilot.plan.reload = false;

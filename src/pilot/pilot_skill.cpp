@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr const char* LEVEL_NAMES[] = {"easy", "normal", "hard"};
+constexpr const char* LEVEL_NAMES[PILOT_LEVEL_COUNT] = {"easy", "normal", "hard"};
 
-constexpr PilotSkill SKILLS[] = {
+constexpr PilotSkill SKILLS[PILOT_LEVEL_COUNT] = {
     // easy: late, shaky, never dodges, and sees trouble coming late
     {380, 0.16, 0, false, 1.0, 22.0, 2.2, 1500},
     // normal
@@ -21,7 +21,7 @@ const PilotSkill& skillOf(PilotLevel level) { return SKILLS[static_cast<int>(lev
 
 bool pilotLevelFromName(const char* name, PilotLevel& level)
 {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < PILOT_LEVEL_COUNT; ++i)
         if (std::strcmp(name, LEVEL_NAMES[i]) == 0) {
             level = static_cast<PilotLevel>(i);
             return true;

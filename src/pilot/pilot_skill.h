@@ -3,6 +3,7 @@
 #pragma once
 
 enum class PilotLevel { Easy, Normal, Hard };
+constexpr int PILOT_LEVEL_COUNT = 3;
 
 struct PilotSkill {
     int reactionMs = 0;          // the plan (aim point, course, weapon) is renewed this often; 0: every frame

@@ -4,15 +4,14 @@
 #include <cmath>
 
 #include "pilot/aim.h"
+#include "sim/match_setup.h"
 
 namespace {
 
 // Shots slower than this are pushed well aside by a full shield bubble.
 constexpr double SHIELD_BEATING_SPEED = 1200000000.0;    // world units per second
-constexpr double BUBBLE_REACH = 29296875.0;               // 30 px: a shot fired inside it is not pushed
 constexpr double DODGE_SHARE = 0.35;                      // how much of its engine a target spends evading
 constexpr double RANGES_PX[] = {35.0, 70.0, 130.0, 200.0, 280.0, 380.0};
-constexpr double RING_WIDTH = 6.0;                        // radians: a volley that surrounds the ship
 constexpr double TURN_ROUND_SHARE = 0.5;                  // of a gun's value while the target is behind
 
 double middle(double lo, double hi) { return (lo + hi) / 2.0; }
@@ -60,7 +59,7 @@ double slotValue(const Player& shooter, int slot, const FightView& view)
     const double count = middle(s.countMin, s.countMax);
     const double angularSize = 2.0 * std::atan2(view.targetRadius, std::max(d, view.targetRadius));
     const double perShot = middle(w.hullDamageMin, w.hullDamageMax) + 0.5 * middle(w.blastDamageMin, w.blastDamageMax);
-    const double volley = perShot * count * shareOnTarget(shot, std::min(angularSize, RING_WIDTH));
+    const double volley = perShot * count * shareOnTarget(shot, std::min(angularSize, RING_SPREAD_RAD));
     // A magazine emptied at full rate, then its reload.
     const double magazineS = (s.clipSize * (s.interval + 1.0) + s.reloadTime) / MS_PER_S;
     const double perSecond = volley * s.clipSize / magazineS;
@@ -69,7 +68,7 @@ double slotValue(const Player& shooter, int slot, const FightView& view)
     const double sidestep = 0.5 * view.targetAgility * DODGE_SHARE * t * t;
     double landing = view.targetRadius / (view.targetRadius + sidestep);
     // A slow shot that feels gravity is bent away by a shield, unless fired from inside the bubbles.
-    if (shot.feelsGravity && d > 2.0 * BUBBLE_REACH) {
+    if (shot.feelsGravity && d > 2.0 * pixels(SHIELD_BUBBLE_RANGE_PX)) {
         const double speedShare = std::min(1.0, (shot.speed + shot.engineAcc * t) / SHIELD_BEATING_SPEED);
         landing *= 1.0 - view.targetShield * (1.0 - speedShare) * 0.8;
     }

@@ -8,8 +8,6 @@
 
 // Two of the longest names and the longest taunt fit.
 constexpr int MESSAGE_BUFFER_SIZE = 2 * (NAME_BUFFER_SIZE - 1) + sizeof(KillMessage::verb) + sizeof(KillMessage::phrase);
-constexpr const char* CRASH_TEXT = " tries to land";
-constexpr const char* RAMMING_TEXT = "Ouch! Thats gotta hurt";
 
 void showMessage(MatchState& m, const char* text)
 {

@@ -2,6 +2,10 @@
 #pragma once
 #include "sim/match_state.h"
 
+// A crash is announced as the victim's name followed by this.
+constexpr const char* CRASH_TEXT = " tries to land";
+constexpr const char* RAMMING_TEXT = "Ouch! Thats gotta hurt";
+
 void showMessage(MatchState& m, const char* text);
 void announceKill(MatchState& m, int killer, int victim);
 void announceCrash(MatchState& m, int victim);

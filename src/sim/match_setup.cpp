@@ -4,8 +4,6 @@
 #include "sim/match_rules.h"
 #include "sim/weapons.h"
 
-constexpr double SHIELD_BUBBLE_RANGE_PX = 30.0;
-
 void buildTables(MatchState& m, const PictureSource& pictures)
 {
     buildWeaponTable(m.weaponTable, m.fireStateTable);

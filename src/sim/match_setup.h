@@ -3,6 +3,9 @@
 #pragma once
 #include "sim/match_state.h"
 
+// How far a shield bubble reaches from its ship's centre: it pushes and is hit only within this.
+constexpr double SHIELD_BUBBLE_RANGE_PX = 30.0;
+
 // Weapon, map and ship tables, in that order.
 void buildTables(MatchState& m, const PictureSource& pictures);
 // Puts a map row in play and gives it fresh planet bodies.

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr const char* CRASH_ENDING = " tries to land";
-constexpr const char* RAMMING_TEXT = "Ouch! Thats gotta hurt";
-
 // What the match announced during one frame.
 struct FrameNews {
     const MatchState* match = nullptr;
@@ -32,7 +29,7 @@ void noteMessage(void* context, const char* text)
         news.rammed = true;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         const char* name = news.match->players[p].name;
-        if (endsWith(text, CRASH_ENDING) && std::strncmp(text, name, std::strlen(name)) == 0)
+        if (endsWith(text, CRASH_TEXT) && std::strncmp(text, name, std::strlen(name)) == 0)
             news.crashed[p] = true;
     }
 }

@@ -6,8 +6,6 @@
 #include "content/map_table.h"
 #include "duel.h"
 
-constexpr int LEVEL_COUNT = 3;
-
 struct Pairing {
     std::string name; // "hard-easy": the first pilot, then the second
     Seat first, second;
@@ -29,8 +27,8 @@ struct TallyRow {
 struct Tally {
     std::vector<TallyRow> rows;
     // Over every seat a pilot of that level flew, by map.
-    int planetDeaths[LEVEL_COUNT][MAP_COUNT] = {};
-    int64_t aliveMs[LEVEL_COUNT][MAP_COUNT] = {};
+    int planetDeaths[PILOT_LEVEL_COUNT][MAP_COUNT] = {};
+    int64_t aliveMs[PILOT_LEVEL_COUNT][MAP_COUNT] = {};
 };
 
 void addDuel(Tally& tally, const Pairing& pairing, int map, int sideOfFirst, const DuelResult& result);
