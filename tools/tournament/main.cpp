@@ -10,7 +10,6 @@
 // player 1 on odd seeds and player 2 on even ones. Runs in the game folder
 // and needs a display, as the ship masks are drawn through OpenGL. --each
 // also prints one line per match, to find a match worth replaying.
-#include <SDL/SDL.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,7 +17,6 @@
 
 #include "../sim_runner/headless_match.h"
 #include "duel.h"
-#include "gfx/texture.h"
 #include "tally.h"
 
 namespace {
@@ -148,7 +146,6 @@ int main(int argc, char** argv)
                 addDuel(tally, pairing, map, sideOfFirst, result);
             }
     printTally(stdout, tally, options.minutes);
-    freeTextureCatalogue();
-    SDL_Quit();
+    closeHeadlessDisplay();
     return 0;
 }
