@@ -81,7 +81,8 @@ x_try() {
 launch_game() {
   local dir=$1
   shift
-  (cd "$dir" && exec "$@" 2>"$dir/stderr" >/dev/null) &
+  game_stderr=$dir/stderr
+  (cd "$dir" && exec "$@" 2>"$game_stderr" >/dev/null) &
   game_pid=$!
   game_window=$(wait_window)
 }
@@ -102,6 +103,10 @@ wait_game() {
     wait "$game_pid"
     status=$?
     set -e
+  fi
+  # A sanitizer's report is the only trace of what went wrong in a sanitized run.
+  if ((status != 0)) && grep -qE 'Sanitizer|runtime error' "${game_stderr:-/dev/null}"; then
+    grep -v "^ALSA lib" "$game_stderr" | head -60 >&2
   fi
 }
 
