@@ -206,6 +206,11 @@ void shutDown(Game& game)
     finishGameReplay(game.replay, *game.match);
     if (game.saveConfigAtQuit)
         writeConfig(CONFIG_FILE, configOf(*game.match));
+    releaseGame(game);
+}
+
+void releaseGame(Game& game)
+{
     freeMatchTexts(game.texts);
     freeTextureCatalogue();
     closeFonts(game.fonts);

@@ -41,3 +41,5 @@ void runReplayPass(Game& game);
 void runFrameLoop(Game& game);
 // Saves the settings (unless config.cfg was refused) and releases everything.
 void shutDown(Game& game);
+// Releases whatever start-up made, however far it got, without saving.
+void releaseGame(Game& game);

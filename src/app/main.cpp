@@ -1,6 +1,5 @@
 #include "app/game.h"
 
-#include <SDL/SDL.h>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -10,7 +9,7 @@ int main(int argc, char** argv)
         return 0;
     Game game;
     if (!startUp(game, argc, argv)) {
-        SDL_Quit();
+        releaseGame(game);
         return game.exitStatus;
     }
     runFrameLoop(game);

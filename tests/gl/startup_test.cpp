@@ -14,14 +14,7 @@ protected:
         args.insert(args.begin(), "zentavor");
         return startUp(game, static_cast<int>(args.size()), args.data());
     }
-    void TearDown() override
-    {
-        freeMatchTexts(game.texts);
-        freeTextureCatalogue();
-        closeFonts(game.fonts);
-        soundShutdown(game.music);
-        SDL_Quit();
-    }
+    void TearDown() override { releaseGame(game); }
     Game game;
 };
 

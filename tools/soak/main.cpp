@@ -48,7 +48,7 @@ bool startGame(SoakRun& run)
     if (!startUp(*run.game, GAME_ARG_COUNT, GAME_ARGS)) {
         const bool again = run.figures.restarts > 0;
         run.figures.failures.emplace_back(again ? "the game did not start again" : "the game did not start");
-        SDL_Quit();
+        releaseGame(*run.game);
         run.game.reset();
         return false;
     }
