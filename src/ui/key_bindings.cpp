@@ -198,9 +198,8 @@ KeyBindings readKeyBindings(const char* path)
             std::fprintf(stderr, "zentavor: cannot read %s: %s\n", path, file.reason.c_str());
         return DEFAULT_KEY_BINDINGS;
     }
-    const std::string& text = file.text;
     std::vector<std::string> problems;
-    const KeyBindings bindings = parseKeyBindings(text, problems);
+    const KeyBindings bindings = parseKeyBindings(file.text, problems);
     for (const std::string& problem : problems)
         std::fprintf(stderr, "zentavor: %s %s\n", path, problem.c_str());
     return bindings;
