@@ -114,7 +114,7 @@ GameConfig configOf(const MatchState& m)
         copyName(config.names[p], m.nameBuffers[p]);
         config.shipIndex[p] = m.players[p].shipIndex;
         for (int slot = 0; slot < WEAPON_SLOTS; ++slot)
-            config.weapons[p][slot] = m.players[p].weapons[slot].weaponIndex;
+            config.weapons[p][slot] = m.players[p].weaponRows[slot];
     }
     config.mapIndex = m.currentMapIndex;
     config.lives = m.livesSetting;

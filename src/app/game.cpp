@@ -13,10 +13,8 @@
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "sim/frame_step.h"
-#include "sim/match_setup.h"
 #include "sim/match_rules.h"
-#include "sim/random.h"
-#include "sim/weapons.h"
+#include "sim/match_setup.h"
 #include "ui/controls.h"
 #include "ui/menu.h"
 
@@ -64,7 +62,6 @@ static bool failToLoad(const char* path, const char* reason)
 
 static bool startDisplay(Game& game, int argc, const char* const* argv)
 {
-    fillKillMessages(*game.match);
     game.settings = parseCommandLine(argc, argv);
     if (!readReplayOptions(game))
         return false;
@@ -74,7 +71,7 @@ static bool startDisplay(Game& game, int argc, const char* const* argv)
     const char* missing = nullptr;
     if (!loadTextureCatalogue(&missing))
         return failToLoad(missing, SDL_GetError());
-    seedRandom(chooseSeed(game.replay));
+    chooseSeed(game.replay);
     if (!openFonts(game.fonts))
         return failToLoad(FONT_FILE, TTF_GetError());
     return true;
@@ -82,8 +79,7 @@ static bool startDisplay(Game& game, int argc, const char* const* argv)
 
 static void readSettingsAndMusic(Game& game, GameConfig& config)
 {
-    MatchState& m = *game.match;
-    m.quitRequested = false;
+    game.quitRequested = false;
     soundInit(MUSIC_MIX_RATE, MUSIC_CHANNELS, 0);
     // Watching a recording changes nobody's settings, and a refused
     // config.cfg is left as it is.
@@ -91,9 +87,6 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
                                                 : readConfig(CONFIG_FILE);
     config = read.config;
     game.saveConfigAtQuit = read.saveAtQuit;
-    for (int p = 0; p < PLAYER_COUNT; ++p)
-        std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", config.names[p]);
-    m.livesSetting = config.lives;
     setUpInput(readKeyBindings(KEYS_FILE), game.settings.padsSwapped);
     if (game.settings.musicOn) {
         game.music = streamOpen(MUSIC_FILE, MUSIC_LOOP_NORMAL, 0, 0);
@@ -103,28 +96,20 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
 
 static void buildMatch(Game& game, const GameConfig& config)
 {
-    MatchState& m = *game.match;
-    buildTables(m, cataloguePictures());
-    putMapInPlay(m, config.mapIndex);
-    connectMatchTexts(game.texts, m, game.fonts);
-    for (int p = 0; p < PLAYER_COUNT; ++p)
-        m.players[p].name = m.nameBuffers[p];
-    renderNameLabels(game.texts);
-    for (int p = 0; p < PLAYER_COUNT; ++p)
-        setUpPlayer(m, p, config.shipIndex[p], config.weapons[p], rotatedCataloguePictures());
-    setUpShieldBubbles(m);
-    m.arenaRect = makeArenaRect();
-    buildBlastMasks(m.blastMasks);
+    MatchContent& c = *game.content;
+    buildContent(c, cataloguePictures());
+    makeMasksOfShips(c, config.shipIndex, PLAYER_COUNT, rotatedCataloguePictures());
+    MatchChoices choices;
+    copyMatchChoices(config, choices);
+    choices.seed = game.replay.seed;
+    setUpMatch(*game.match, c, choices);
+    game.texts.fonts = &game.fonts;
     baseColour = game.settings.baseColour;
     for (int p = 0; p < PLAYER_COUNT; ++p)
         if (game.settings.cpu[p].on)
             seatPilot(*game.pilots, p, game.settings.cpu[p].level, game.replay.seed);
-    m.controls = ControlState{};
     setDrawColour(baseColour);
-    m.lastTicks = ticksNow();
-    placeBothPlayers(m);
-    m.bannerTimer = 0;
-    renderMatchLabels(game.texts);
+    game.lastTicks = ticksNow();
 }
 
 // Blocks from this size up are mapped on their own and returned when freed.
@@ -145,10 +130,14 @@ bool startUp(Game& game, int argc, const char* const* argv)
     readSettingsAndMusic(game, config);
     buildMatch(game, config);
     std::string error;
-    if (!startGameReplay(game.replay, game.settings.recordFile, *game.match, config, error)) {
+    if (!startGameReplay(game.replay, game.settings.recordFile, *game.content, config, error)) {
         game.exitStatus = game.replay.playing ? EXIT_BAD_OPTIONS : EXIT_START_FAILED;
         return fail(error.c_str(), nullptr);
     }
+    // Making the masks for a recording took a while; it is not the first frame's time.
+    game.lastTicks = game.replay.startTicks = ticksNow();
+    if (game.replay.playing)
+        game.quitRequested = takeEventsAfterFrame(game.replay, *game.match, *game.content);
     game.exitStatus = 0;
     return true;
 }
@@ -158,31 +147,33 @@ bool startUp(Game& game, int argc, const char* const* argv)
 static void openMenu(Game& game)
 {
     MatchState& m = *game.match;
-    const MenuOutcome visit = runMenu(m, game.fonts);
-    settleAfterMenu(m);
+    const MenuOutcome visit = runMenu(m, *game.content, game.fonts);
+    finishMenuVisit(m, *game.content, visit);
+    game.quitRequested = visit.quit;
     recordMenuOutcome(game.replay, visit);
-    m.lastTicks = ticksNow();
+    game.lastTicks = ticksNow();
 }
 
 void runPass(Game& game)
 {
-    readGameControls(game.match->controls);
+    ControlState controls;
+    readGameControls(controls);
     // The one place where a computer player's flags replace its keys, so that
     // whatever reads the controls after this sees what the simulation does.
-    flyPilots(*game.pilots, *game.match, game.match->controls);
-    runPassFromControls(game);
+    flyPilots(*game.pilots, *game.match, *game.content, controls);
+    runPassFromControls(game, controls);
 }
 
-void runPassFromControls(Game& game)
+void runPassFromControls(Game& game, const ControlState& controls)
 {
     MatchState& m = *game.match;
     const int32_t now = ticksNow();
-    m.frameTime = now - m.lastTicks;
-    m.lastTicks = ticksNow();
-    recordFrame(game.replay, m, now);
-    simulateFrame(m, m.frameTime, now);
-    drawMatchFrame(m, game.texts, now);
-    if (m.controls.escape || matchLost(m))
+    const int32_t frameTime = now - game.lastTicks;
+    game.lastTicks = ticksNow();
+    recordFrame(game.replay, m, RecordedFrame{controls, frameTime, now});
+    stepMatch(m, *game.content, controls, frameTime, now);
+    drawMatchFrame(m, *game.content, game.texts, now);
+    if (controls.escape || matchLost(m))
         openMenu(game);
     else
         waitForNextFrame(game.cap);
@@ -192,7 +183,7 @@ void runPassFromControls(Game& game)
 void runFrameLoop(Game& game)
 {
     game.cap = makeFrameCap(game.settings.frameCap);
-    while (!game.match->quitRequested) {
+    while (!game.quitRequested) {
         if (game.replay.playing) {
             runReplayPass(game);
             continue;

@@ -17,7 +17,10 @@ constexpr int EXIT_BAD_OPTIONS = 2; // options that cannot be followed, or a rec
 
 struct Game {
     Settings settings;
+    std::unique_ptr<MatchContent> content = std::make_unique<MatchContent>();
     std::unique_ptr<MatchState> match = std::make_unique<MatchState>();
+    bool quitRequested = false;
+    int32_t lastTicks = 0; // ms: the tick the last frame was measured from
     Fonts fonts;
     MatchTexts texts;
     MusicStream* music = nullptr;
@@ -35,7 +38,7 @@ bool startUp(Game& game, int argc, const char* const* argv);
 void runPass(Game& game);
 // The pass after the keyboard has been read into the controls: tests set the
 // control flags themselves and call this.
-void runPassFromControls(Game& game);
+void runPassFromControls(Game& game, const ControlState& controls);
 // One pass of a recording shown at its recorded pace (-replay).
 void runReplayPass(Game& game);
 void runFrameLoop(Game& game);

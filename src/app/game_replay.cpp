@@ -3,9 +3,8 @@
 #include <cstdio>
 #include <ctime>
 #include "gfx/catalogue_pictures.h"
-#include "gfx/clock.h"
 #include "replay/match_checksum.h"
-#include "ui/menu.h"
+#include "sim/match_setup.h"
 
 uint32_t chooseSeed(GameReplay& r)
 {
@@ -20,15 +19,13 @@ GameConfig recordedConfig(const ReplayHeader& h)
     return recorded;
 }
 
-bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchState& m, const GameConfig& config,
+bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchContent& c, const GameConfig& config,
                      std::string& error)
 {
     if (!r.playing && recordFile.empty())
         return true;
-    const uint64_t masks = maskChecksum(m, rotatedCataloguePictures());
-    // Making the masks took a while; it is not the first frame's time.
-    m.lastTicks = ticksNow();
-    r.startTicks = m.lastTicks;
+    makeAllShipMasks(c, rotatedCataloguePictures());
+    const uint64_t masks = maskChecksum(c);
     if (r.playing) {
         if (masks != r.replay.header.maskChecksum) {
             error = r.replay.path + ": the collision masks made here differ from the recording's (another OpenGL "
@@ -36,17 +33,16 @@ bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchState& m
             return false;
         }
         r.cursor = startReplay(r.replay);
-        takeEventsAfterFrame(r, m);
         return true;
     }
     r.recording = openReplayWriter(r.writer, recordFile, replayHeaderOf(config, r.seed, masks), error);
     return r.recording;
 }
 
-void recordFrame(GameReplay& r, const MatchState& m, int32_t nowMs)
+void recordFrame(GameReplay& r, const MatchState& m, const RecordedFrame& frame)
 {
     if (r.recording)
-        writeFrame(r.writer, m, RecordedFrame{m.controls, m.frameTime, nowMs});
+        writeFrame(r.writer, m, frame);
 }
 
 void recordMenuOutcome(GameReplay& r, const MenuOutcome& visit)
@@ -73,16 +69,15 @@ static void compareCheckpoint(GameReplay& r, const MatchState& m)
                  r.replay.path.c_str(), static_cast<long long>(r.next.frames), static_cast<long long>(r.next.second));
 }
 
-void takeEventsAfterFrame(GameReplay& r, MatchState& m)
+bool takeEventsAfterFrame(GameReplay& r, MatchState& m, const MatchContent& c)
 {
     while (nextReplayEvent(r.cursor, r.next)) {
         switch (r.next.kind) {
-        case ReplayEventKind::FRAME: return;
-        case ReplayEventKind::MENU:
-            replayMenuOutcome(m, r.next.visit);
-            break;
+        case ReplayEventKind::FRAME: return false;
+        case ReplayEventKind::MENU: replayMenuVisit(m, c, r.next.visit); break;
         case ReplayEventKind::CHECKPOINT: compareCheckpoint(r, m); break;
-        case ReplayEventKind::END: m.quitRequested = true; return;
+        case ReplayEventKind::END: return true;
         }
     }
+    return false;
 }

@@ -25,14 +25,15 @@ uint32_t chooseSeed(GameReplay& r);
 // The settings a recorded match started from.
 GameConfig recordedConfig(const ReplayHeader& h);
 // Once the match is built: the recording's masks compared with ours, or the
-// new recording's file created. On failure returns false with one line.
-bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchState& m, const GameConfig& config,
+// new recording's file created; either way every ship type's masks are made,
+// as the checksum covers them all. On failure returns false with one line.
+bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchContent& c, const GameConfig& config,
                      std::string& error);
-// The frame about to be simulated, with the controls as the simulation reads them.
-void recordFrame(GameReplay& r, const MatchState& m, int32_t nowMs);
+// The frame about to be played on match m, with the controls as the simulation reads them.
+void recordFrame(GameReplay& r, const MatchState& m, const RecordedFrame& frame);
 void recordMenuOutcome(GameReplay& r, const MenuOutcome& visit);
 // Ends the recording at shutdown; a failure is said in one line on stderr.
 void finishGameReplay(GameReplay& r, const MatchState& m);
 // What the recording holds after the frame just played: menu visits are made
-// again, checkpoints compared, and the end stops the game.
-void takeEventsAfterFrame(GameReplay& r, MatchState& m);
+// again and checkpoints compared. Returns true at the recording's end.
+bool takeEventsAfterFrame(GameReplay& r, MatchState& m, const MatchContent& c);

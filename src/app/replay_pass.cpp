@@ -15,19 +15,13 @@ static void playRecordedFrame(Game& game, bool drawn)
     GameReplay& r = game.replay;
     MatchState& m = *game.match;
     const RecordedFrame frame = r.next.frame;
-    m.controls = frame.controls;
     r.shownMs += frame.frameTime;
+    stepMatch(m, *game.content, frame.controls, frame.frameTime, frame.nowMs);
     if (drawn) {
-        m.frameTime = frame.frameTime;
-        simulateFrame(m, frame.frameTime, frame.nowMs);
-        drawMatchFrame(m, game.texts, frame.nowMs);
-        // Shown before the events after it: a menu visit may draw rotated
-        // ships into the back buffer.
+        drawMatchFrame(m, *game.content, game.texts, frame.nowMs);
         presentFrame();
-    } else {
-        stepFrameUndrawn(m, frame.frameTime, frame.nowMs);
     }
-    takeEventsAfterFrame(r, m);
+    game.quitRequested = takeEventsAfterFrame(r, m, *game.content);
 }
 
 // Milliseconds the next recorded frame is overdue; negative while it is early.
@@ -40,17 +34,16 @@ static int32_t lateness(const GameReplay& r)
 void runReplayPass(Game& game)
 {
     GameReplay& r = game.replay;
-    MatchState& m = *game.match;
     // The players' keys do nothing; Escape ends the replay.
     MenuInput keys;
     readMenuInput(keys);
     if (keys.escape || r.next.kind != ReplayEventKind::FRAME) {
-        m.quitRequested = true;
+        game.quitRequested = true;
         return;
     }
-    while (lateness(r) > CATCH_UP_MS && !m.quitRequested)
+    while (lateness(r) > CATCH_UP_MS && !game.quitRequested)
         playRecordedFrame(game, false);
-    if (m.quitRequested)
+    if (game.quitRequested)
         return;
     const int32_t early = -lateness(r);
     if (early > 0)

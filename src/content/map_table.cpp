@@ -11,16 +11,6 @@ constexpr int TWIN_STARS_SPAWNS = 6;
 constexpr int BACKGROUND_TEXTURE = 0;
 constexpr int PLANET_FRAME_MS = 1000;
 
-// The table rows point into these for the whole run; a copy of a row shares them.
-Planet newEarthPlanets[NEW_EARTH_PLANETS];
-Vec2 newEarthSpawns[NEW_EARTH_SPAWNS];
-PolarVec newEarthSpawnVelocities[NEW_EARTH_SPAWNS];
-Vec2 deepSpaceSpawns[DEEP_SPACE_SPAWNS];
-PolarVec deepSpaceSpawnVelocities[DEEP_SPACE_SPAWNS];
-Planet twinStarsPlanets[TWIN_STARS_PLANETS];
-Vec2 twinStarsSpawns[TWIN_STARS_SPAWNS];
-PolarVec twinStarsSpawnVelocities[TWIN_STARS_SPAWNS];
-
 // A spawn point in pixels with its velocity (world units per second, radians).
 struct SpawnPoint {
     double xPx, yPx;
@@ -50,15 +40,15 @@ constexpr SpawnPoint TWIN_STARS_SPAWN_POINTS[TWIN_STARS_SPAWNS] = {
     {943, 687, 0, PI * 5 / 4}, {500, 400, 0, PI}, {400, 500, 0, 0},
 };
 
-void fillSpawns(GameMap& map, const SpawnPoint* points, int count, Vec2* positions, PolarVec* velocities)
+void fillSpawns(GameMap& map, const SpawnPoint* points, int count)
 {
+    static_assert(NEW_EARTH_SPAWNS <= MAX_SPAWN_POINTS && DEEP_SPACE_SPAWNS <= MAX_SPAWN_POINTS &&
+                  TWIN_STARS_SPAWNS <= MAX_SPAWN_POINTS);
     for (int i = 0; i < count; ++i) {
-        positions[i] = Vec2{pixels(points[i].xPx), pixels(points[i].yPx)};
-        velocities[i] = PolarVec{points[i].speed, points[i].angle};
+        map.spawnPositions[i] = Vec2{pixels(points[i].xPx), pixels(points[i].yPx)};
+        map.spawnVelocities[i] = PolarVec{points[i].speed, points[i].angle};
     }
     map.spawnCount = count;
-    map.spawnPositions = positions;
-    map.spawnVelocities = velocities;
 }
 
 GameMap emptyMap(int index, const char* name)
@@ -71,16 +61,14 @@ GameMap emptyMap(int index, const char* name)
     return map;
 }
 
-// A planet with its one-frame picture; its mask comes from that picture. Without a
-// picture source (headless tools and tests) the planet cannot be touched.
-Planet makePlanet(int slot, int texture, double radiusPx, double mass, const PictureSource& pictures)
+// A planet with its one-frame picture; its collision mask is made from that picture.
+Planet makePlanet(AnimationFrames& frames, int slot, int texture, double radiusPx, double mass)
 {
     Planet p;
-    p.anim = makeAnimation({{texture, PLANET_FRAME_MS}}, true);
+    p.anim = makeAnimation(frames, {{texture, PLANET_FRAME_MS}}, true);
     p.bodySlot = slot;
     p.radius = pixels(radiusPx);
     p.mass = mass;
-    p.mask = pictures ? buildMask(pictures(frameTexture(p.anim, 0))) : emptyMask();
     return p;
 }
 
@@ -98,54 +86,50 @@ void placeOnOrbit(Planet& p, int parent, double radiusPx, double startAngle, dou
     p.orbitSpeed = speed;
 }
 
-GameMap buildNewEarth(const PictureSource& pictures)
+GameMap buildNewEarth(AnimationFrames& frames)
 {
     GameMap map = emptyMap(0, "New earth");
-    Planet* planets = newEarthPlanets;
-    planets[0] = makePlanet(0, 1, 51.5, 6e28, pictures);
+    Planet* planets = map.planets;
+    planets[0] = makePlanet(frames, 0, 1, 51.5, 6e28);
     placeFixed(planets[0], 500, 400);
-    planets[1] = makePlanet(1, 2, 19, 2e28, pictures);
+    planets[1] = makePlanet(frames, 1, 2, 19, 2e28);
     placeOnOrbit(planets[1], 0, 280, PI / 2, PI / 24);
     map.planetCount = NEW_EARTH_PLANETS;
-    map.planets = planets;
-    fillSpawns(map, NEW_EARTH_SPAWN_POINTS, NEW_EARTH_SPAWNS, newEarthSpawns, newEarthSpawnVelocities);
+    fillSpawns(map, NEW_EARTH_SPAWN_POINTS, NEW_EARTH_SPAWNS);
     return map;
 }
 
 GameMap buildDeepSpace()
 {
     GameMap map = emptyMap(1, "Deep space");
-    fillSpawns(map, DEEP_SPACE_SPAWN_POINTS, DEEP_SPACE_SPAWNS, deepSpaceSpawns, deepSpaceSpawnVelocities);
+    fillSpawns(map, DEEP_SPACE_SPAWN_POINTS, DEEP_SPACE_SPAWNS);
     return map;
 }
 
-GameMap buildTwinStars(const PictureSource& pictures)
+GameMap buildTwinStars(AnimationFrames& frames)
 {
     constexpr int BLANK_TEXTURE = 89;
     GameMap map = emptyMap(2, "Twin stars");
-    Planet* planets = twinStarsPlanets;
-    // The invisible centre of mass both stars circle: it has no picture to touch.
-    planets[0].anim = makeAnimation({{BLANK_TEXTURE, PLANET_FRAME_MS}}, true);
-    planets[0].bodySlot = 0;
-    planets[0].radius = 0.0;
-    planets[0].mass = 1.0;
-    planets[0].mask = emptyMask();
+    Planet* planets = map.planets;
+    // The invisible centre of mass both stars circle.
+    planets[0] = makePlanet(frames, 0, BLANK_TEXTURE, 0.0, 1.0);
+    planets[0].touchable = false;
     placeFixed(planets[0], 500, 400);
-    planets[1] = makePlanet(1, 95, 24.5, 5e28, pictures);
+    planets[1] = makePlanet(frames, 1, 95, 24.5, 5e28);
     placeOnOrbit(planets[1], 0, 310, 0.0, PI / 32);
-    planets[2] = makePlanet(2, 94, 24.5, 5e28, pictures);
+    planets[2] = makePlanet(frames, 2, 94, 24.5, 5e28);
     placeOnOrbit(planets[2], 0, 310, PI, PI / 32);
     map.planetCount = TWIN_STARS_PLANETS;
-    map.planets = planets;
-    fillSpawns(map, TWIN_STARS_SPAWN_POINTS, TWIN_STARS_SPAWNS, twinStarsSpawns, twinStarsSpawnVelocities);
+    fillSpawns(map, TWIN_STARS_SPAWN_POINTS, TWIN_STARS_SPAWNS);
     return map;
 }
 
 } // namespace
 
-void buildMapTable(GameMap maps[MAP_COUNT], const PictureSource& pictures)
+void buildMapTable(GameMap maps[MAP_COUNT], AnimationFrames& frames)
 {
-    maps[0] = buildNewEarth(pictures);
+    static_assert(NEW_EARTH_PLANETS <= MAX_PLANETS && TWIN_STARS_PLANETS <= MAX_PLANETS);
+    maps[0] = buildNewEarth(frames);
     maps[1] = buildDeepSpace();
-    maps[2] = buildTwinStars(pictures);
+    maps[2] = buildTwinStars(frames);
 }

@@ -40,28 +40,28 @@ constexpr int BLANK_TEXTURE = 89;
 constexpr int BLANK_AFTER_DEATH_MS = 500;
 
 // The explosion pictures 36 down to 29, then the blank picture before respawn is possible.
-Animation deathAnim(int32_t frameMs)
+Animation deathAnim(AnimationFrames& frames, int32_t frameMs)
 {
     constexpr int EXPLOSION_FIRST_TEXTURE = 36;
     constexpr int EXPLOSION_FRAMES = 8;
-    Animation a = makeAnimation(EXPLOSION_FRAMES + 1, false);
+    Animation a = makeAnimation(frames, EXPLOSION_FRAMES + 1, false);
     for (int i = 0; i < EXPLOSION_FRAMES; ++i)
-        setFrame(a, i, EXPLOSION_FIRST_TEXTURE - i, frameMs);
-    setFrame(a, EXPLOSION_FRAMES, BLANK_TEXTURE, BLANK_AFTER_DEATH_MS);
+        setFrame(frames, a, i, EXPLOSION_FIRST_TEXTURE - i, frameMs);
+    setFrame(frames, a, EXPLOSION_FRAMES, BLANK_TEXTURE, BLANK_AFTER_DEATH_MS);
     return a;
 }
 
-ShipType shipFromRow(const ShipValues& v)
+ShipType shipFromRow(const ShipValues& v, AnimationFrames& frames)
 {
     ShipType s;
     s.mass = v.mass;
     s.turnRate = v.turnRate;
     s.thrustForce = v.thrustForce;
     s.boostForce = v.boostForce;
-    s.shipSprite = makeAnimation({{v.firstTexture, SHIP_FRAME_MS}, {v.firstTexture + 1, SHIP_FRAME_MS}}, true);
+    s.shipSprite = makeAnimation(frames, {{v.firstTexture, SHIP_FRAME_MS}, {v.firstTexture + 1, SHIP_FRAME_MS}}, true);
     s.thrustAnim =
-        makeAnimation({{v.firstTexture + 2, THRUST_FRAME_MS}, {v.firstTexture + 3, THRUST_FRAME_MS}}, true);
-    s.deathAnim = deathAnim(v.deathFrameMs);
+        makeAnimation(frames, {{v.firstTexture + 2, THRUST_FRAME_MS}, {v.firstTexture + 3, THRUST_FRAME_MS}}, true);
+    s.deathAnim = deathAnim(frames, v.deathFrameMs);
     s.hitRadius = pixels(v.hitRadiusPx);
     s.maxHull = v.maxHull;
     s.maxShield = v.maxShield;
@@ -76,8 +76,8 @@ ShipType shipFromRow(const ShipValues& v)
 
 } // namespace
 
-void buildShipTable(ShipType ships[SHIP_COUNT])
+void buildShipTable(ShipType ships[SHIP_COUNT], AnimationFrames& frames)
 {
     for (int i = 0; i < SHIP_COUNT; ++i)
-        ships[i] = shipFromRow(SHIP_VALUES[i]);
+        ships[i] = shipFromRow(SHIP_VALUES[i], frames);
 }

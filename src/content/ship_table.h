@@ -1,6 +1,6 @@
 // The four ship types.
 #pragma once
-#include "gfx/animation.h"
+#include "sim/animation.h"
 #include "sim/geometry.h"
 
 constexpr int SHIP_COUNT = 4;
@@ -24,4 +24,4 @@ struct ShipType {
     double energyRegenRate = 0.0; // per second
 };
 
-void buildShipTable(ShipType ships[SHIP_COUNT]);
+void buildShipTable(ShipType ships[SHIP_COUNT], AnimationFrames& frames);

@@ -55,41 +55,41 @@ constexpr ShotValues SHOT_VALUES[WEAPON_COUNT] = {
 };
 
 // The eight explosion pictures (textures 36 down to 29), each shown for frameMs.
-Animation explosionAnim(int32_t frameMs)
+Animation explosionAnim(AnimationFrames& frames, int32_t frameMs)
 {
     constexpr int EXPLOSION_FIRST_TEXTURE = 36;
     constexpr int EXPLOSION_FRAMES = 8;
-    Animation a = makeAnimation(EXPLOSION_FRAMES, false);
+    Animation a = makeAnimation(frames, EXPLOSION_FRAMES, false);
     for (int i = 0; i < EXPLOSION_FRAMES; ++i)
-        setFrame(a, i, EXPLOSION_FIRST_TEXTURE - i, frameMs);
+        setFrame(frames, a, i, EXPLOSION_FIRST_TEXTURE - i, frameMs);
     return a;
 }
 
 // The small blast shared by the bullets and rockets.
-Animation smallImpactAnim() { return makeAnimation({{31, 70}, {30, 70}, {29, 50}}, false); }
+Animation smallImpactAnim(AnimationFrames& frames) { return makeAnimation(frames, {{31, 70}, {30, 70}, {29, 50}}, false); }
 
-void buildAnimations(WeaponType weapons[WEAPON_COUNT])
+void buildAnimations(WeaponType weapons[WEAPON_COUNT], AnimationFrames& frames)
 {
-    weapons[0].flightAnim = makeAnimation({{37, 100}}, true);
-    weapons[0].impactAnim = explosionAnim(20);
-    weapons[1].flightAnim = makeAnimation({{37, 200}}, true);
-    weapons[1].impactAnim = smallImpactAnim();
-    weapons[2].flightAnim = makeAnimation({{39, 100}, {40, 100}}, true);
-    weapons[2].impactAnim = smallImpactAnim();
-    weapons[3].flightAnim = makeAnimation({{39, 100}, {40, 100}}, true);
-    weapons[3].impactAnim = smallImpactAnim();
-    weapons[4].flightAnim = makeAnimation({{63, 200}}, true);
-    weapons[4].impactAnim = makeAnimation({{32, 50}, {31, 50}, {30, 50}, {29, 50}}, false);
-    weapons[5].flightAnim = makeAnimation({{64, 200}}, true);
-    weapons[5].impactAnim = makeAnimation({{82, 30}, {81, 30}, {80, 30}}, false);
-    weapons[6].flightAnim = makeAnimation({{32, 1000}}, true);
-    weapons[6].impactAnim = makeAnimation({{33, 30}, {32, 30}, {31, 30}, {30, 30}, {29, 30}}, false);
-    weapons[7].flightAnim = makeAnimation({{37, 200}}, true);
-    weapons[7].impactAnim = smallImpactAnim();
-    weapons[8].flightAnim = makeAnimation({{37, 200}}, true);
-    weapons[8].impactAnim = smallImpactAnim();
-    weapons[9].flightAnim = makeAnimation({{90, 120}, {91, 120}}, true);
-    weapons[9].impactAnim = explosionAnim(35);
+    weapons[0].flightAnim = makeAnimation(frames, {{37, 100}}, true);
+    weapons[0].impactAnim = explosionAnim(frames, 20);
+    weapons[1].flightAnim = makeAnimation(frames, {{37, 200}}, true);
+    weapons[1].impactAnim = smallImpactAnim(frames);
+    weapons[2].flightAnim = makeAnimation(frames, {{39, 100}, {40, 100}}, true);
+    weapons[2].impactAnim = smallImpactAnim(frames);
+    weapons[3].flightAnim = makeAnimation(frames, {{39, 100}, {40, 100}}, true);
+    weapons[3].impactAnim = smallImpactAnim(frames);
+    weapons[4].flightAnim = makeAnimation(frames, {{63, 200}}, true);
+    weapons[4].impactAnim = makeAnimation(frames, {{32, 50}, {31, 50}, {30, 50}, {29, 50}}, false);
+    weapons[5].flightAnim = makeAnimation(frames, {{64, 200}}, true);
+    weapons[5].impactAnim = makeAnimation(frames, {{82, 30}, {81, 30}, {80, 30}}, false);
+    weapons[6].flightAnim = makeAnimation(frames, {{32, 1000}}, true);
+    weapons[6].impactAnim = makeAnimation(frames, {{33, 30}, {32, 30}, {31, 30}, {30, 30}, {29, 30}}, false);
+    weapons[7].flightAnim = makeAnimation(frames, {{37, 200}}, true);
+    weapons[7].impactAnim = smallImpactAnim(frames);
+    weapons[8].flightAnim = makeAnimation(frames, {{37, 200}}, true);
+    weapons[8].impactAnim = smallImpactAnim(frames);
+    weapons[9].flightAnim = makeAnimation(frames, {{90, 120}, {91, 120}}, true);
+    weapons[9].impactAnim = explosionAnim(frames, 35);
 }
 
 WeaponType weaponFromRow(const WeaponLook& look, const ShotValues& shot)
@@ -157,10 +157,10 @@ FireState makeFireState(int clipSize, int reloadTime, int interval, int countMin
     return f;
 }
 
-void buildWeaponTable(WeaponType weapons[WEAPON_COUNT], FireState fireStates[WEAPON_COUNT])
+void buildWeaponTable(WeaponType weapons[WEAPON_COUNT], FireState fireStates[WEAPON_COUNT], AnimationFrames& frames)
 {
     for (int i = 0; i < WEAPON_COUNT; ++i)
         weapons[i] = weaponFromRow(WEAPON_LOOKS[i], SHOT_VALUES[i]);
-    buildAnimations(weapons);
+    buildAnimations(weapons, frames);
     buildFireStates(fireStates);
 }

@@ -1,7 +1,7 @@
 // The ten weapons: how their shots look, hit and move, and how they fire.
 #pragma once
 #include <cstdint>
-#include "gfx/animation.h"
+#include "sim/animation.h"
 
 constexpr int WEAPON_COUNT = 10;
 
@@ -22,11 +22,9 @@ struct WeaponType {
     int32_t orientByHeading = 0;
     double massMin = 1.0, massMax = 1.0;
     double shotThrustMin = 0.0, shotThrustMax = 0.0; // the shot's own engine force
-    int32_t ownerIndex = 0;   // set when equipped
     bool ignoresGravity = false;
     int32_t iconSmall = 0;    // catalogue index
     int32_t iconBig = 0;      // catalogue index
-    int32_t weaponIndex = 0;  // set when equipped; saved in the configuration
 };
 
 struct FireState {
@@ -45,4 +43,4 @@ struct FireState {
 FireState makeFireState(int clipSize, int reloadTime, int interval, int countMin, int countMax,
                         double speedMin, double speedMax, double spreadMin, double spreadMax,
                         bool evenSpread);
-void buildWeaponTable(WeaponType weapons[WEAPON_COUNT], FireState fireStates[WEAPON_COUNT]);
+void buildWeaponTable(WeaponType weapons[WEAPON_COUNT], FireState fireStates[WEAPON_COUNT], AnimationFrames& frames);

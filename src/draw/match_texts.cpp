@@ -1,63 +1,54 @@
 #include "draw/match_texts.h"
 
-void rerenderLives(MatchTexts& texts, int player)
+#include <cstring>
+#include "sim/match_rules.h"
+
+static bool sameBanner(const Banner& a, const Banner& b)
 {
-    Sprite& s = texts.players[player].lives;
-    clearSprite(s);
-    renderNumber(s, texts.match->players[player].lives, texts.fonts->hudFont);
+    return a.kind == b.kind && a.killer == b.killer && a.victim == b.victim && a.taunt == b.taunt;
 }
 
-void rerenderKills(MatchTexts& texts, int player)
+static void refreshPlayerLabels(MatchTexts& texts, const MatchState& m, const MatchContent& c, int p)
 {
-    Sprite& s = texts.players[player].kills;
-    clearSprite(s);
-    renderNumber(s, texts.match->players[player].kills, texts.fonts->hudFont);
-}
-
-void rerenderWeaponName(MatchTexts& texts, int player)
-{
-    const Player& p = texts.match->players[player];
-    Sprite& s = texts.players[player].weaponName;
-    clearSprite(s);
-    renderText(s, p.weapons[p.currentSlot].name, texts.fonts->hudFont);
-}
-
-void rerenderBanner(MatchTexts& texts, const char* text)
-{
-    clearSprite(texts.banner);
-    renderText(texts.banner, text, texts.fonts->messageFont);
-}
-
-static MatchTexts& textsOf(void* context) { return *static_cast<MatchTexts*>(context); }
-
-void connectMatchTexts(MatchTexts& texts, MatchState& m, const Fonts& fonts)
-{
-    texts.fonts = &fonts;
-    texts.match = &m;
-    m.events.context = &texts;
-    m.events.livesChanged = [](void* c, int player) { rerenderLives(textsOf(c), player); };
-    m.events.killsChanged = [](void* c, int player) { rerenderKills(textsOf(c), player); };
-    m.events.weaponChanged = [](void* c, int player) { rerenderWeaponName(textsOf(c), player); };
-    m.events.messageShown = [](void* c, const char* text) { rerenderBanner(textsOf(c), text); };
-}
-
-void renderNameLabels(MatchTexts& texts)
-{
-    for (int p = 0; p < PLAYER_COUNT; ++p) {
-        clearSprite(texts.players[p].name);
-        renderText(texts.players[p].name, texts.match->players[p].name, texts.fonts->hudFont);
+    ShownTexts& shown = texts.shown;
+    PlayerLabels& labels = texts.players[p];
+    const Player& player = m.players[p];
+    TTF_Font* font = texts.fonts->hudFont;
+    if (!shown.any || std::strcmp(shown.names[p], m.nameBuffers[p]) != 0) {
+        clearSprite(labels.name);
+        renderText(labels.name, m.nameBuffers[p], font);
+        std::memcpy(shown.names[p], m.nameBuffers[p], sizeof shown.names[p]);
+    }
+    if (!shown.any || shown.kills[p] != player.kills) {
+        clearSprite(labels.kills);
+        renderNumber(labels.kills, player.kills, font);
+        shown.kills[p] = player.kills;
+    }
+    if (!shown.any || shown.lives[p] != player.lives) {
+        clearSprite(labels.lives);
+        renderNumber(labels.lives, player.lives, font);
+        shown.lives[p] = player.lives;
+    }
+    const int32_t row = player.weaponRows[player.currentSlot];
+    if (!shown.any || shown.weaponRows[p] != row) {
+        clearSprite(labels.weaponName);
+        renderText(labels.weaponName, selectedWeapon(c, player).name, font);
+        shown.weaponRows[p] = row;
     }
 }
 
-void renderMatchLabels(MatchTexts& texts)
+void refreshMatchTexts(MatchTexts& texts, const MatchState& m, const MatchContent& c)
 {
-    for (int p = 0; p < PLAYER_COUNT; ++p) {
-        rerenderKills(texts, p);
-        rerenderLives(texts, p);
-    }
     for (int p = 0; p < PLAYER_COUNT; ++p)
-        rerenderWeaponName(texts, p);
-    rerenderBanner(texts, " ");
+        refreshPlayerLabels(texts, m, c, p);
+    if (!texts.shown.any || !sameBanner(texts.shown.banner, m.banner)) {
+        char text[MESSAGE_BUFFER_SIZE];
+        bannerText(m, c, text);
+        clearSprite(texts.banner);
+        renderText(texts.banner, text, texts.fonts->messageFont);
+        texts.shown.banner = m.banner;
+    }
+    texts.shown.any = true;
 }
 
 void freeMatchTexts(MatchTexts& texts)
@@ -66,4 +57,5 @@ void freeMatchTexts(MatchTexts& texts)
         for (Sprite* s : {&labels.name, &labels.kills, &labels.lives, &labels.weaponName})
             clearSprite(*s);
     clearSprite(texts.banner);
+    texts.shown = ShownTexts{};
 }

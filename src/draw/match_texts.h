@@ -1,5 +1,7 @@
-// The match's text sprites, rendered only when what they show changes.
+// The match's text sprites, rendered again only when what they show changes:
+// they are made from the match as it stands, so a restored match shows its own.
 #pragma once
+#include <cstdint>
 #include "gfx/text.h"
 #include "sim/match_state.h"
 
@@ -10,20 +12,23 @@ struct PlayerLabels {
     Sprite weaponName;
 };
 
+// What the sprites were last rendered from.
+struct ShownTexts {
+    bool any = false; // false until the first refresh renders everything
+    char names[PLAYER_COUNT][NAME_BUFFER_SIZE] = {};
+    int32_t kills[PLAYER_COUNT] = {};
+    int32_t lives[PLAYER_COUNT] = {};
+    int32_t weaponRows[PLAYER_COUNT] = {};
+    Banner banner;
+};
+
 struct MatchTexts {
     PlayerLabels players[PLAYER_COUNT];
     Sprite banner;
     const Fonts* fonts = nullptr;
-    const MatchState* match = nullptr;
+    ShownTexts shown;
 };
 
-// Routes the simulation's label and message events to the text sprites.
-void connectMatchTexts(MatchTexts& texts, MatchState& m, const Fonts& fonts);
-void renderNameLabels(MatchTexts& texts);
-// Kills, lives and weapon name of both players, and the empty banner.
-void renderMatchLabels(MatchTexts& texts);
-void rerenderLives(MatchTexts& texts, int player);
-void rerenderKills(MatchTexts& texts, int player);
-void rerenderWeaponName(MatchTexts& texts, int player);
-void rerenderBanner(MatchTexts& texts, const char* text);
+// Renders whatever the match shows otherwise than the sprites do.
+void refreshMatchTexts(MatchTexts& texts, const MatchState& m, const MatchContent& c);
 void freeMatchTexts(MatchTexts& texts);

@@ -5,7 +5,6 @@
 #include "draw/hud.h"
 #include "draw/shots.h"
 #include "gfx/sprite.h"
-#include "sim/frame_step.h"
 
 constexpr int PLAYFIELD_CENTRE_X = 512;
 constexpr int PLAYFIELD_CENTRE_Y = 384;
@@ -17,14 +16,14 @@ constexpr int POINTER_EDGE_GAP_PX = 4; // half the 8 px left open around the shi
 // The four pieces of each player's pointer, in catalogue order after the first.
 enum PointerPiece { TOP_LEFT = 0, TOP_RIGHT = 1, BOTTOM_LEFT = 2, BOTTOM_RIGHT = 3 };
 
-void drawMap(GameMap& map, const std::vector<Body>& bodies, int32_t nowMs)
+void drawMap(const GameMap& map, const AnimationFrames& frames, const Body bodies[], int32_t nowMs)
 {
     drawSprite(catalogue[map.background], PLAYFIELD_CENTRE_X, PLAYFIELD_CENTRE_Y);
     for (int i = 0; i < map.planetCount; ++i) {
-        Planet& planet = map.planets[i];
-        assert(planet.bodySlot >= 0 && planet.bodySlot < static_cast<int>(bodies.size()));
+        const Planet& planet = map.planets[i];
+        assert(planet.bodySlot >= 0 && planet.bodySlot < map.planetCount);
         const Vec2& at = bodies[planet.bodySlot].position;
-        drawSprite(catalogue[currentTexture(planet.anim, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
+        drawSprite(catalogue[textureAt(planet.anim, frames, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
     }
 }
 
@@ -106,36 +105,33 @@ static void drawPointer(int playerIndex, const Vec2& position, const WorldRect& 
     setDrawColour(baseColour);
 }
 
-static void drawAliveShip(Player& p, int playerIndex, const PlayerControls& c, int32_t nowMs,
-                          const WorldRect& view)
+static void drawAliveShip(const Player& p, int playerIndex, const PlayerControls& c, const AnimationFrames& frames,
+                          int32_t nowMs, const WorldRect& view)
 {
-    if (c.thrustPressed) {
-        startAnimation(p.thrustAnim, nowMs);
-        startAnimation(p.shipSprite, nowMs);
-    }
     const Vec2& at = p.body.position;
     if (!insideView(view, at)) {
         drawPointer(playerIndex, at, view);
         return;
     }
-    Animation& anim = (c.thrust || c.boostForward) ? p.thrustAnim : p.shipSprite;
+    const Animation& anim = (c.thrust || c.boostForward) ? p.thrustAnim : p.shipSprite;
     const double heading = p.body.heading.angle;
-    drawSpriteRotated(catalogue[currentTexture(anim, nowMs)], worldToPixel(at.x), worldToPixel(at.y), heading);
+    drawSpriteRotated(catalogue[textureAt(anim, frames, nowMs)], worldToPixel(at.x), worldToPixel(at.y), heading);
     const double aimX = at.x + AIM_MARKER_DISTANCE * std::cos(heading);
     const double aimY = at.y + AIM_MARKER_DISTANCE * std::sin(heading);
     drawSprite(catalogue[AIM_MARKER_TEXTURES[playerIndex]], worldToPixel(aimX), worldToPixel(aimY));
 }
 
-void drawShips(Player players[], int count, const ControlState& controls, int32_t nowMs, const WorldRect& view)
+void drawShips(const Player players[], int count, const ControlState& controls, const AnimationFrames& frames,
+               int32_t nowMs, const WorldRect& view)
 {
     assert(count >= 0 && count <= PLAYER_COUNT);
     for (int i = 0; i < count; ++i) {
-        Player& p = players[i];
+        const Player& p = players[i];
         if (p.lifeState == ALIVE) {
-            drawAliveShip(p, i, controls.players[i], nowMs, view);
-        } else if (p.lifeState == EXPLODING && !finishExplosionIfEnded(p, nowMs)) {
+            drawAliveShip(p, i, controls.players[i], frames, nowMs, view);
+        } else if (p.lifeState == EXPLODING) {
             const Vec2& at = p.body.position;
-            drawSprite(catalogue[currentTexture(p.deathAnim, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
+            drawSprite(catalogue[textureAt(p.deathAnim, frames, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
         }
     }
 }
@@ -154,13 +150,14 @@ void drawBanner(const Sprite& banner, int32_t bannerTimer)
         setDrawColour(baseColour);
 }
 
-void drawMatchFrame(MatchState& m, const MatchTexts& texts, int32_t nowMs)
+void drawMatchFrame(const MatchState& m, const MatchContent& c, MatchTexts& texts, int32_t nowMs)
 {
+    refreshMatchTexts(texts, m, c);
     clearScreen();
-    drawMap(m.currentMap, m.planetBodies, nowMs);
-    drawShips(m.players, PLAYER_COUNT, m.controls, nowMs, m.arenaRect);
-    drawShots(SHOT_POOL_SIZE, m.explosions, m.projectiles, m.planetBodies, m.currentMap, m.players, nowMs);
-    tickDisplayTimers(m, m.frameTime);
+    const GameMap& map = currentMap(m, c);
+    drawMap(map, c.frames, m.planetBodies, nowMs);
+    drawShips(m.players, PLAYER_COUNT, m.controls, c.frames, nowMs, m.arenaRect);
+    drawShots(SHOT_POOL_SIZE, m.explosions, m.projectiles, m.planetBodies, map, m.players, c.frames, nowMs);
     drawBanner(texts.banner, m.bannerTimer);
     drawHud(m.players, texts);
 }

@@ -2,11 +2,10 @@
 
 #include <cassert>
 #include "draw/sprite_batch.h"
-#include "sim/frame_step.h"
 
 // Where an impact shows, in world units: on the planet or ship it hit (turning
 // with the ship), or where the shot went off.
-static Vec2 impactPosition(const Explosion& e, const Projectile& shot, const std::vector<Body>& bodies,
+static Vec2 impactPosition(const Explosion& e, const Projectile& shot, const Body bodies[],
                            const GameMap& map, const Player players[])
 {
     if (e.hitPlanet != -1) {
@@ -27,9 +26,10 @@ static Vec2 impactPosition(const Explosion& e, const Projectile& shot, const std
 // Grows to the busiest frame's needs once and is reused by every later frame.
 static SpriteBatch shotBatch;
 
-static void queueInFlight(SpriteBatch& batch, Explosion& e, const Projectile& shot, int32_t nowMs)
+static void queueInFlight(SpriteBatch& batch, const Explosion& e, const Projectile& shot, const AnimationFrames& frames,
+                          int32_t nowMs)
 {
-    const Sprite& sprite = catalogue[currentTexture(e.flightAnim, nowMs)];
+    const Sprite& sprite = catalogue[textureAt(e.flightAnim, frames, nowMs)];
     const int x = worldToPixel(shot.position.x);
     const int y = worldToPixel(shot.position.y);
     if (shot.orientByHeading == 1)
@@ -40,20 +40,21 @@ static void queueInFlight(SpriteBatch& batch, Explosion& e, const Projectile& sh
         queueSprite(batch, sprite, x, y);
 }
 
-void drawShots(int count, Explosion explosions[], Projectile projectiles[], const std::vector<Body>& bodies,
-               const GameMap& map, const Player players[], int32_t nowMs)
+void drawShots(int count, const Explosion explosions[], const Projectile projectiles[], const Body bodies[],
+               const GameMap& map, const Player players[], const AnimationFrames& frames, int32_t nowMs)
 {
     assert(count >= 0 && count <= SHOT_POOL_SIZE);
     for (int i = 0; i < count; ++i) {
-        Projectile& shot = projectiles[i];
-        Explosion& e = explosions[i];
+        const Projectile& shot = projectiles[i];
+        const Explosion& e = explosions[i];
         if (!shot.active)
             continue;
         if (!e.exploding) {
-            queueInFlight(shotBatch, e, shot, nowMs);
-        } else if (!retireShotIfImpactEnded(shot, e, nowMs)) {
+            queueInFlight(shotBatch, e, shot, frames, nowMs);
+        } else {
             const Vec2 at = impactPosition(e, shot, bodies, map, players);
-            queueSprite(shotBatch, catalogue[currentTexture(e.impactAnim, nowMs)], worldToPixel(at.x), worldToPixel(at.y));
+            queueSprite(shotBatch, catalogue[textureAt(e.impactAnim, frames, nowMs)], worldToPixel(at.x),
+                        worldToPixel(at.y));
         }
     }
     drawBatch(shotBatch);

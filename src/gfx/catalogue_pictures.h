@@ -1,7 +1,6 @@
 // Catalogue pictures handed to the simulation for its collision masks.
 #pragma once
-#include "content/map_table.h"
-#include "sim/player.h"
+#include "sim/mask_table.h"
 
 // The CPU pixels of a loaded catalogue entry.
 PictureSource cataloguePictures();

@@ -103,9 +103,9 @@ void takeFlight(AimSolution& aim, const Flight& flight)
 
 } // namespace
 
-ShotModel shotModelOf(const Player& p, int slot)
+ShotModel shotModelOf(const MatchContent& c, const Player& p, int slot)
 {
-    const WeaponType& w = p.weapons[slot];
+    const WeaponType& w = weaponInSlot(c, p, slot);
     const FireState& s = p.fireStates[slot];
     const PolarVec& muzzle = p.muzzles[w.muzzleIndex];
     ShotModel shot;

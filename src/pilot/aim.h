@@ -18,7 +18,7 @@ struct ShotModel {
     double spreadRad = 0.0;      // width of a volley
 };
 
-ShotModel shotModelOf(const Player& p, int slot);
+ShotModel shotModelOf(const MatchContent& c, const Player& p, int slot);
 
 // A volley at least this wide (radians) surrounds the ship.
 constexpr double RING_SPREAD_RAD = 6.0;

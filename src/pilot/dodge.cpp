@@ -23,14 +23,15 @@ struct Threat {
 };
 
 // The shots that would hit it if nothing changes, and the hull points at stake.
-int findThreats(const MatchState& m, const Player& self, int player, Threat* threats, double& damage)
+int findThreats(const MatchState& m, const MatchContent& c, const Player& self, int player, Threat* threats,
+                double& damage)
 {
     int count = 0;
     damage = 0.0;
     const Vec2 velocity = velocityOf(self.body);
     // The pool is scanned on the shots' motion alone; only close passes look at what a shot carries.
     double widestShot = 0.0;
-    for (const WeaponType& w : m.weaponTable)
+    for (const WeaponType& w : c.weapons)
         widestShot = std::max(widestShot, w.shotRadius + w.blastRadiusMax);
     const double widestReach = self.hitRadius + widestShot + pixels(THREAT_MARGIN_PX);
     for (int i = 0; i < SHOT_POOL_SIZE && count < MAX_THREATS; ++i) {
@@ -89,14 +90,14 @@ bool mayBoost(const Player& self, const PilotSkill& skill)
     return skill.dodges && !self.boosting && self.energy == self.maxEnergy;
 }
 
-int dodgeBoost(const MatchState& m, int player, const PlanetForecast& f, const PilotSkill& skill)
+int dodgeBoost(const MatchState& m, const MatchContent& c, int player, const PlanetForecast& f, const PilotSkill& skill)
 {
     const Player& self = m.players[player];
     if (!mayBoost(self, skill))
         return 0;
     Threat threats[MAX_THREATS];
     double damage = 0.0;
-    const int count = findThreats(m, self, player, threats, damage);
+    const int count = findThreats(m, c, self, player, threats, damage);
     if (count == 0 || damage < DODGE_WORTH_DAMAGE)
         return 0;
     const double acc = boostAccOf(self.body);

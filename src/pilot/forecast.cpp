@@ -25,29 +25,30 @@ double maskReachPx(const CollisionMask& mask)
 
 // A planet with a picture is touched by its mask; one without (headless
 // tests) by its shot radius; the invisible centre of mass by nothing.
-static double contactReachOf(const Planet& planet)
+static double contactReachOf(const Planet& planet, const CollisionMask& mask)
 {
-    const double maskPx = maskReachPx(planet.mask);
+    const double maskPx = maskReachPx(mask);
     return maskPx > 0.0 ? pixels(maskPx) : planet.radius;
 }
 
-void measureContactReaches(const MatchState& m, double shipReach, ContactReaches& reaches)
+void measureContactReaches(const MatchState& m, const MatchContent& c, double shipReach, ContactReaches& reaches)
 {
     reaches = ContactReaches{};
-    const GameMap& map = m.currentMap;
+    const GameMap& map = currentMap(m, c);
     for (int i = 0; i < map.planetCount; ++i) {
         const Planet& planet = map.planets[i];
         if (planet.bodySlot >= FORECAST_MAX_PLANETS)
             continue;
-        const double reach = contactReachOf(planet);
+        const double reach = contactReachOf(planet, c.masks.planets[m.currentMapIndex][i]);
         reaches.reach[planet.bodySlot] = reach > 0.0 ? reach + shipReach : 0.0;
     }
 }
 
-void forecastPlanets(const MatchState& m, int steps, const ContactReaches& reaches, PlanetForecast& f)
+void forecastPlanets(const MatchState& m, const MatchContent& c, int steps, const ContactReaches& reaches,
+                     PlanetForecast& f)
 {
-    const GameMap& map = m.currentMap;
-    const int count = std::min(static_cast<int>(m.planetBodies.size()), FORECAST_MAX_PLANETS);
+    const GameMap& map = currentMap(m, c);
+    const int count = std::min(m.planetCount, FORECAST_MAX_PLANETS);
     f.bodyCount = count;
     f.steps = std::min(steps, FORECAST_MAX_STEPS);
     double heaviest = 0.0;
@@ -74,10 +75,11 @@ void forecastPlanets(const MatchState& m, int steps, const ContactReaches& reach
             continue;
         // Turned step by step by a fixed rotation instead of a sine and cosine each.
         const double turn = planet.orbitSpeed * FORECAST_STEP_S;
-        const double c = std::cos(turn), s = std::sin(turn);
-        Vec2 arm{planet.orbitRadius * std::cos(planet.orbitAngle), planet.orbitRadius * std::sin(planet.orbitAngle)};
+        const double cosTurn = std::cos(turn), sinTurn = std::sin(turn);
+        const double angle = m.orbitAngles[m.currentMapIndex][i];
+        Vec2 arm{planet.orbitRadius * std::cos(angle), planet.orbitRadius * std::sin(angle)};
         for (int k = 1; k <= f.steps; ++k) {
-            arm = Vec2{arm.x * c - arm.y * s, arm.x * s + arm.y * c};
+            arm = Vec2{arm.x * cosTurn - arm.y * sinTurn, arm.x * sinTurn + arm.y * cosTurn};
             f.position[k][slot] = plus(f.position[k][planet.orbitParent], arm);
         }
     }

@@ -27,10 +27,10 @@ double maskReachPx(const CollisionMask& mask);
 struct ContactReaches {
     double reach[FORECAST_MAX_PLANETS] = {};
 };
-void measureContactReaches(const MatchState& m, double shipReach, ContactReaches& reaches);
+void measureContactReaches(const MatchState& m, const MatchContent& c, double shipReach, ContactReaches& reaches);
 
 // Planet positions every FORECAST_STEP_S from now, for steps steps (at most FORECAST_MAX_STEPS).
-void forecastPlanets(const MatchState& m, int steps, const ContactReaches& reaches, PlanetForecast& f);
+void forecastPlanets(const MatchState& m, const MatchContent& c, int steps, const ContactReaches& reaches, PlanetForecast& f);
 // Acceleration of a ship (attracting planets only) or a shot (all planets) at a forecast step.
 Vec2 gravityAt(const PlanetForecast& f, int step, const Vec2& position, bool isShip);
 

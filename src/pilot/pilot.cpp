@@ -49,15 +49,15 @@ Vec2 clampLength(const Vec2& v, double most)
     return len > most ? times(v, most / len) : v;
 }
 
-void measureReaches(Pilot& pilot, const MatchState& m, const Player& self)
+void measureReaches(Pilot& pilot, const MatchState& m, const MatchContent& c, const Player& self)
 {
     if (pilot.shipIndex == self.shipIndex && pilot.mapIndex == m.currentMapIndex)
         return;
     double reachPx = 0.0;
-    for (const CollisionMask& mask : self.rotationMasks)
+    for (const CollisionMask& mask : c.masks.ships[self.shipIndex])
         reachPx = std::max(reachPx, maskReachPx(mask));
     // Without pictures (headless tests) the hit radius stands in.
-    measureContactReaches(m, reachPx > 0.0 ? pixels(reachPx) : self.hitRadius, pilot.reaches);
+    measureContactReaches(m, c, reachPx > 0.0 ? pixels(reachPx) : self.hitRadius, pilot.reaches);
     pilot.shipIndex = self.shipIndex;
     pilot.mapIndex = m.currentMapIndex;
 }
@@ -165,27 +165,27 @@ FightView viewOf(const Player& self, const Player& enemy)
     return view;
 }
 
-void weighWeapons(Pilot& pilot, const Player& self, const Player& enemy)
+void weighWeapons(Pilot& pilot, const MatchContent& c, const Player& self, const Player& enemy)
 {
     const FightView view = viewOf(self, enemy);
     int best = self.currentSlot;
-    double bestValue = slotValue(self, best, view) * SWITCH_GAIN;
+    double bestValue = slotValue(c, self, best, view) * SWITCH_GAIN;
     for (int slot = 0; slot < WEAPON_SLOTS; ++slot) {
-        const double value = slotValue(self, slot, view);
+        const double value = slotValue(c, self, slot, view);
         if (value > bestValue) {
             bestValue = value;
             best = slot;
         }
     }
     pilot.wantedSlot = best;
-    pilot.preferredRange = bestRangeOf(self, best, view);
+    pilot.preferredRange = bestRangeOf(c, self, best, view);
 }
 
 // Points the plan's aim at the lead of the opponent with the selected slot.
-void planAim(Pilot& pilot, const MatchState& m, const Player& self, const Player& enemy, const PilotSkill& skill)
+void planAim(Pilot& pilot, const MatchState& m, const MatchContent& c, const Player& self, const Player& enemy, const PilotSkill& skill)
 {
     PilotPlan& plan = pilot.plan;
-    const ShotModel shot = shotModelOf(self, self.currentSlot);
+    const ShotModel shot = shotModelOf(c, self, self.currentSlot);
     const Vec2 r = minus(enemy.body.position, self.body.position);
     const double d = lengthOf(r);
     plan.aimHeading = angleOf(r) - shot.muzzleAngle;
@@ -205,7 +205,7 @@ void planAim(Pilot& pilot, const MatchState& m, const Player& self, const Player
     if (!aim.valid)
         return;
     plan.aimHeading = aim.direction - shot.muzzleAngle + pilot.aimError;
-    const double targetRadius = enemy.hitRadius + self.weapons[self.currentSlot].shotRadius;
+    const double targetRadius = enemy.hitRadius + selectedWeapon(c, self).shotRadius;
     const double reach = targetRadius * skill.fireTolerance + 0.5 * shot.spreadRad * d;
     plan.fireCone = std::atan2(reach, std::max(d, targetRadius));
     // Without refinements the miss is not measured: the straight-line lead is trusted.
@@ -213,19 +213,19 @@ void planAim(Pilot& pilot, const MatchState& m, const Player& self, const Player
     plan.fire = state.ammoLeft > 0 && !aim.blocked && closeEnough;
 }
 
-void planFight(Pilot& pilot, const MatchState& m, const Player& self, const Player* enemy, const PilotSkill& skill)
+void planFight(Pilot& pilot, const MatchState& m, const MatchContent& c, const Player& self, const Player* enemy, const PilotSkill& skill)
 {
     PilotPlan& plan = pilot.plan;
     const ShipBody& body = self.body;
     if (enemy && pilot.sinceWeaponThoughtMs >= skill.weaponThinkMs) {
-        weighWeapons(pilot, self, *enemy);
+        weighWeapons(pilot, c, self, *enemy);
         pilot.sinceWeaponThoughtMs = 0;
     }
     if (!enemy)
         pilot.preferredRange = pixels(IDLE_RANGE_PX);
     plan.fire = false;
     if (enemy)
-        planAim(pilot, m, self, *enemy, skill);
+        planAim(pilot, m, c, self, *enemy, skill);
     else
         plan.aimHeading = body.heading.angle;
     // The push it needs: the velocity error undone soon, gravity cancelled.
@@ -253,11 +253,11 @@ void planFight(Pilot& pilot, const MatchState& m, const Player& self, const Play
                   state.ammoLeft <= RELOAD_SHARE * state.clipSize;
 }
 
-void makePlan(Pilot& pilot, const MatchState& m, const Player& self, const Player& other, const PilotSkill& skill)
+void makePlan(Pilot& pilot, const MatchState& m, const MatchContent& c, const Player& self, const Player& other, const PilotSkill& skill)
 {
     pilot.aimError = pilotUniform(pilot.random, -skill.aimErrorRad, skill.aimErrorRad);
     const int steps = std::max(static_cast<int>(skill.lookAheadS / FORECAST_STEP_S) + PATH_STRIDE, AIM_MAX_POINTS * AIM_STRIDE);
-    forecastPlanets(m, steps, pilot.reaches, pilot.forecast);
+    forecastPlanets(m, c, steps, pilot.reaches, pilot.forecast);
     // Trouble is a planet or the arena's edge reached sooner than the ship can
     // turn round and thrust away; farther off, flying the fight keeps it clear.
     const double troubleS = std::min(skill.lookAheadS, PI / self.body.turnRate + REACTION_ROOM_S);
@@ -271,7 +271,7 @@ void makePlan(Pilot& pilot, const MatchState& m, const Player& self, const Playe
         // It still fires when the way out happens to point at the opponent.
         pilot.plan.fire = false;
         if (fliesFreely(other))
-            planAim(pilot, m, self, other, skill);
+            planAim(pilot, m, c, self, other, skill);
         const Escape escape = findEscape(pilot.forecast, self, m.arenaRect, skill);
         pilot.plan.course = escape.course;
         pilot.plan.thrust = escape.boost == 0;
@@ -279,7 +279,7 @@ void makePlan(Pilot& pilot, const MatchState& m, const Player& self, const Playe
         holdBoost(pilot, self, escape.boost);
         return;
     }
-    planFight(pilot, m, self, fliesFreely(other) ? &other : nullptr, skill);
+    planFight(pilot, m, c, self, fliesFreely(other) ? &other : nullptr, skill);
 }
 
 // ---- The frame ------------------------------------------------------------------
@@ -330,7 +330,8 @@ void startPilot(Pilot& pilot, int player, PilotLevel level, uint32_t matchSeed)
     pilot.sinceWeaponThoughtMs = skillOf(level).weaponThinkMs;
 }
 
-void pilotFrame(Pilot& pilot, const MatchState& m, PlayerControls& controls, WeaponCycling& cycling)
+void pilotFrame(Pilot& pilot, const MatchState& m, const MatchContent& c, PlayerControls& controls,
+                WeaponCycling& cycling)
 {
     const PilotSkill& skill = skillOf(pilot.level);
     const Player& self = m.players[pilot.player];
@@ -343,12 +344,12 @@ void pilotFrame(Pilot& pilot, const MatchState& m, PlayerControls& controls, Wea
         pilot.boostDirection = 0;
     const bool flying = fliesFreely(self);
     if (flying) {
-        measureReaches(pilot, m, self);
+        measureReaches(pilot, m, c, self);
         if (!pilot.planned || pilot.sincePlanMs >= skill.reactionMs) {
-            makePlan(pilot, m, self, other, skill);
+            makePlan(pilot, m, c, self, other, skill);
             pilot.planned = true;
             pilot.sincePlanMs = 0;
-            holdBoost(pilot, self, dodgeBoost(m, pilot.player, pilot.forecast, skill));
+            holdBoost(pilot, self, dodgeBoost(m, c, pilot.player, pilot.forecast, skill));
         }
     } else {
         pilot.planned = false;
@@ -364,9 +365,9 @@ void seatPilot(PilotSeats& seats, int player, PilotLevel level, uint32_t matchSe
     seats.flown[player] = true;
 }
 
-void flyPilots(PilotSeats& seats, const MatchState& m, ControlState& controls)
+void flyPilots(PilotSeats& seats, const MatchState& m, const MatchContent& c, ControlState& controls)
 {
     for (int p = 0; p < PLAYER_COUNT; ++p)
         if (seats.flown[p])
-            pilotFrame(seats.pilots[p], m, controls.players[p], controls.cycling[p]);
+            pilotFrame(seats.pilots[p], m, c, controls.players[p], controls.cycling[p]);
 }

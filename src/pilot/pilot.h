@@ -46,7 +46,8 @@ struct Pilot {
 
 void startPilot(Pilot& pilot, int player, PilotLevel level, uint32_t matchSeed);
 // One frame's decision for the pilot's player: fills that player's flags only.
-void pilotFrame(Pilot& pilot, const MatchState& m, PlayerControls& controls, WeaponCycling& cycling);
+void pilotFrame(Pilot& pilot, const MatchState& m, const MatchContent& c, PlayerControls& controls,
+                WeaponCycling& cycling);
 
 // The players of a match that the computer flies.
 struct PilotSeats {
@@ -56,4 +57,4 @@ struct PilotSeats {
 
 void seatPilot(PilotSeats& seats, int player, PilotLevel level, uint32_t matchSeed);
 // Replaces the flown players' flags, whatever the keys gave, with their pilots' decisions.
-void flyPilots(PilotSeats& seats, const MatchState& m, ControlState& controls);
+void flyPilots(PilotSeats& seats, const MatchState& m, const MatchContent& c, ControlState& controls);

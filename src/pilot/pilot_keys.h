@@ -3,7 +3,7 @@
 // weapon change per key-down, fire and reload on the same key.
 #pragma once
 #include "sim/player.h"
-#include "ui/control_state.h"
+#include "sim/match_controls.h"
 
 struct PilotIntent {
     bool steer = false;        // turn towards heading

@@ -43,11 +43,11 @@ double flightTimeTo(const ShotModel& shot, double distance)
 
 } // namespace
 
-double slotValue(const Player& shooter, int slot, const FightView& view)
+double slotValue(const MatchContent& c, const Player& shooter, int slot, const FightView& view)
 {
-    const WeaponType& w = shooter.weapons[slot];
+    const WeaponType& w = weaponInSlot(c, shooter, slot);
     const FireState& s = shooter.fireStates[slot];
-    const ShotModel shot = shotModelOf(shooter, slot);
+    const ShotModel shot = shotModelOf(c, shooter, slot);
     const double d = view.distance;
     if (shot.speed <= 0.0 || d > reachOf(shot) * 0.9)
         return 0.0;
@@ -77,7 +77,7 @@ double slotValue(const Player& shooter, int slot, const FightView& view)
     return turning * perSecond * landing / (1.0 + waiting);
 }
 
-double bestRangeOf(const Player& shooter, int slot, const FightView& view)
+double bestRangeOf(const MatchContent& c, const Player& shooter, int slot, const FightView& view)
 {
     // Farther is safer: the longest range that keeps most of the best value.
     constexpr double GOOD_ENOUGH = 0.75;
@@ -87,7 +87,7 @@ double bestRangeOf(const Player& shooter, int slot, const FightView& view)
     double best = 0.0;
     for (int i = 0; i < TRIED; ++i) {
         at.distance = pixels(RANGES_PX[i]);
-        values[i] = slotValue(shooter, slot, at);
+        values[i] = slotValue(c, shooter, slot, at);
         best = std::max(best, values[i]);
     }
     for (int i = TRIED - 1; i >= 0; --i)

@@ -13,6 +13,6 @@ struct FightView {
 };
 
 // Damage per second the slot can be expected to deal at that distance; 0 when it cannot reach.
-double slotValue(const Player& shooter, int slot, const FightView& view);
+double slotValue(const MatchContent& c, const Player& shooter, int slot, const FightView& view);
 // The distance (world units) at which the slot does best, among a few tried.
-double bestRangeOf(const Player& shooter, int slot, const FightView& view);
+double bestRangeOf(const MatchContent& c, const Player& shooter, int slot, const FightView& view);

@@ -1,7 +1,7 @@
 // The control flags of a frame as one number: a bit per flag.
 #pragma once
 #include <cstdint>
-#include "ui/control_state.h"
+#include "sim/match_controls.h"
 
 constexpr int CONTROL_BIT_COUNT = 27;
 

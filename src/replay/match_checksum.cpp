@@ -1,7 +1,7 @@
 #include "replay/match_checksum.h"
 
+#include <cassert>
 #include <cstring>
-#include "sim/random.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ void addPlayer(Hash& h, const Player& p)
     h.add(p.shipIndex);
     h.add(p.currentSlot);
     for (int slot = 0; slot < WEAPON_SLOTS; ++slot) {
-        h.add(p.weapons[slot].weaponIndex);
+        h.add(p.weaponRows[slot]);
         h.add(p.fireStates[slot].ammoLeft);
         h.add(p.fireStates[slot].reloadLeft);
     }
@@ -75,27 +75,26 @@ uint64_t matchChecksum(const MatchState& m)
     for (const Player& p : m.players)
         addPlayer(h, p);
     h.add(m.currentMapIndex);
-    for (const Body& planet : m.planetBodies)
-        h.add(planet.position);
+    for (int i = 0; i < m.planetCount; ++i)
+        h.add(m.planetBodies[i].position);
     for (int i = 0; i < SHOT_POOL_SIZE; ++i)
         if (m.projectiles[i].active)
             addShot(h, i, m.projectiles[i], m.explosions[i]);
-    h.add(randomPosition());
+    h.add(m.random.state);
     return h.value;
 }
 
-uint64_t maskChecksum(const MatchState& m, const RotatedPictureSource& rotated)
+uint64_t maskChecksum(const MatchContent& c)
 {
     Hash h;
-    for (const GameMap& map : m.mapTable)
-        for (int i = 0; i < map.planetCount; ++i)
-            addMask(h, map.planets[i].mask);
-    for (const CollisionMask& blast : m.blastMasks)
+    for (int map = 0; map < MAP_COUNT; ++map)
+        for (int i = 0; i < c.maps[map].planetCount; ++i)
+            addMask(h, c.masks.planets[map][i]);
+    for (const CollisionMask& blast : c.masks.blasts)
         addMask(h, blast);
     for (int ship = 0; ship < SHIP_COUNT; ++ship) {
-        Player turned;
-        setUpFromShipType(turned, m.shipTable[ship], ship, rotated);
-        for (const CollisionMask& mask : turned.rotationMasks)
+        assert(c.masks.shipMade[ship]);
+        for (const CollisionMask& mask : c.masks.ships[ship])
             addMask(h, mask);
     }
     return h.value;

@@ -8,6 +8,6 @@
 // off, and where the random sequence stands.
 uint64_t matchChecksum(const MatchState& m);
 // Every collision mask the match can use: the planets' of every map, the blast
-// discs, and the sixteen turned masks of every ship type, made through the
-// given source as the game makes them.
-uint64_t maskChecksum(const MatchState& m, const RotatedPictureSource& rotated);
+// discs, and the sixteen turned masks of every ship type, which must all have
+// been made (makeAllShipMasks).
+uint64_t maskChecksum(const MatchContent& c);

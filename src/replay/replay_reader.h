@@ -6,7 +6,7 @@
 #include <vector>
 #include "replay/byte_coding.h"
 #include "replay/replay_format.h"
-#include "ui/menu_outcome.h"
+#include "sim/menu_outcome.h"
 
 struct Replay {
     std::string path;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 #include "replay/replay_format.h"
-#include "ui/menu_outcome.h"
+#include "sim/menu_outcome.h"
 
 struct ReplayWriter {
     std::FILE* file = nullptr;

@@ -7,21 +7,25 @@
 #include "sim/weapons.h"
 
 // Boost gate, return manoeuvre, then by life state: respawn, fly, or nothing.
-static void flightStep(MatchState& m, int playerIndex, int dtMs)
+static void flightStep(MatchState& m, const MatchContent& c, int playerIndex, int dtMs, StepEvents& events)
 {
     Player& p = m.players[playerIndex];
     const Player& other = m.players[1 - playerIndex];
+    const GameMap& map = currentMap(m, c);
     const FlightCommands commands = flightCommandsFrom(m.controls.players[playerIndex]);
+    const bool wasBoosting = p.boosting;
     const bool boostAsThrust = updateBoostAndEnergy(p, commands.boostRequest, dtMs);
+    if (p.boosting && !wasBoosting)
+        report(events, MatchEventKind::BOOST_STARTED, playerIndex, p.body.position);
     const bool thrust = commands.thrustInput || boostAsThrust;
-    returnManoeuvre(p, m.currentMap.returnPoint, dtMs);
+    returnManoeuvre(p, map.returnPoint, dtMs);
     if (p.lifeState == READY_TO_RESPAWN) {
-        respawnAway(p, other.body.position, m.currentMap);
+        respawnAway(p, other.body.position, map, m.random);
         resetForLife(p);
     } else if (p.lifeState == ALIVE) {
         if (p.body.insideArena) {
-            fly(p.body, m.planetBodies.data(), static_cast<int>(m.planetBodies.size()), dtMs, thrust,
-                p.boostDirection, commands.turnInput, m.arenaRect);
+            fly(p.body, m.planetBodies, m.planetCount, dtMs, thrust, p.boostDirection, commands.turnInput,
+                m.arenaRect);
             p.rotationFrame = rotationFrameOf(p.body.heading.angle);
         } else {
             // Outside the arena the ship only coasts; the return manoeuvre steers it.
@@ -42,12 +46,12 @@ static bool withinPlanetRadius(const Vec2& a, const Vec2& b, double radius)
 }
 
 // The shot goes off on every planet it is inside; a later planet overrides an earlier one.
-static void testShotOnPlanets(MatchState& m, int i, int32_t nowMs)
+static void testShotOnPlanets(MatchState& m, const GameMap& map, int i, int32_t nowMs)
 {
     const Projectile& shot = m.projectiles[i];
     Explosion& e = m.explosions[i];
-    for (int j = 0; j < m.currentMap.planetCount; ++j) {
-        const Planet& planet = m.currentMap.planets[j];
+    for (int j = 0; j < map.planetCount; ++j) {
+        const Planet& planet = map.planets[j];
         const Vec2& centre = m.planetBodies[planet.bodySlot].position;
         if (withinPlanetRadius(shot.position, centre, planet.radius)) {
             goOff(e, nowMs);
@@ -60,10 +64,10 @@ static void testShotOnPlanets(MatchState& m, int i, int32_t nowMs)
 }
 
 // Expiry, planets, ships, then the move, for every shot in flight.
-static void shotPass(MatchState& m, int dtMs, int32_t nowMs)
+static void shotPass(MatchState& m, const MatchContent& c, int dtMs, int32_t nowMs, StepEvents& events)
 {
-    const int planetCount = static_cast<int>(m.planetBodies.size());
-    const ShipReach ships = shipReachOf(m);
+    const GameMap& map = currentMap(m, c);
+    const ShipReach ships = shipReachOf(m, c);
     for (int i = 0; i < SHOT_POOL_SIZE; ++i) {
         Projectile& shot = m.projectiles[i];
         Explosion& e = m.explosions[i];
@@ -76,80 +80,89 @@ static void shotPass(MatchState& m, int dtMs, int32_t nowMs)
             e.hitPlanet = -1;
             e.detonated = true;
         }
-        testShotOnPlanets(m, i, nowMs);
-        testShotHits(m, i, nowMs, ships);
-        moveShot(shot, m.planetBodies.data(), planetCount, m.shieldBodies, PLAYER_COUNT, dtMs, m.arenaRect);
+        testShotOnPlanets(m, map, i, nowMs);
+        if (e.detonated)
+            report(events, MatchEventKind::SHOT_WENT_OFF, -1, shot.position, e.blastRadius > 0.0 ? 1 : 0);
+        testShotHits(m, c, i, nowMs, ships, events);
+        moveShot(shot, m.planetBodies, m.planetCount, m.shieldBodies, PLAYER_COUNT, dtMs, m.arenaRect);
     }
 }
 
-void simulateFrame(MatchState& m, int dtMs, int32_t nowMs)
+// What the rules do to one frame of the match, up to the moving shots.
+static void simulateFrame(MatchState& m, const MatchContent& c, int dtMs, int32_t nowMs, StepEvents& events)
 {
-    moveOrbits(m.currentMap, m.planetBodies, dtMs);
+    moveOrbits(currentMap(m, c), m.orbitAngles[m.currentMapIndex], m.planetBodies, dtMs);
     for (int i = 0; i < PLAYER_COUNT; ++i)
-        flightStep(m, i, dtMs);
+        flightStep(m, c, i, dtMs, events);
     updateShieldBubbles(m.players, m.shieldBodies);
     for (int i = 0; i < PLAYER_COUNT; ++i)
-        weaponStep(m, i, dtMs, nowMs);
+        weaponStep(m, c, i, dtMs, nowMs, events);
     regenerateShields(m.players, dtMs);
-    testPlanetContact(m, nowMs);
-    testRamming(m, nowMs);
-    shotPass(m, dtMs, nowMs);
+    testPlanetContact(m, c, events, nowMs);
+    testRamming(m, c, events, nowMs);
+    shotPass(m, c, dtMs, nowMs, events);
+}
+
+// A key-down on thrust starts the engine and ship animations of a living ship
+// from this frame. A running explosion is stepped; the first frame that finds
+// it ended lets its player respawn.
+static void stepShipAnimations(Player& p, const PlayerControls& controls, const AnimationFrames& frames,
+                               int32_t nowMs)
+{
+    if (p.lifeState == ALIVE) {
+        if (controls.thrustPressed) {
+            startAnimation(p.thrustAnim, nowMs);
+            startAnimation(p.shipSprite, nowMs);
+        }
+        return;
+    }
+    if (p.lifeState != EXPLODING)
+        return;
+    if (isRunning(p.deathAnim))
+        currentTexture(p.deathAnim, frames, nowMs);
+    else
+        p.lifeState = READY_TO_RESPAWN;
+}
+
+// A shot that went off is retired by the first frame that finds its impact animation ended.
+static void retireEndedImpacts(MatchState& m, const AnimationFrames& frames, int32_t nowMs)
+{
+    for (int i = 0; i < SHOT_POOL_SIZE; ++i) {
+        Projectile& shot = m.projectiles[i];
+        Explosion& e = m.explosions[i];
+        if (!shot.active || !e.exploding)
+            continue;
+        if (isRunning(e.impactAnim)) {
+            currentTexture(e.impactAnim, frames, nowMs);
+            continue;
+        }
+        retireShot(shot);
+        e.exploding = false;
+    }
 }
 
 static int32_t countDown(int32_t timer, int dtMs) { return std::max(0, timer - dtMs); }
 
-void tickDisplayTimers(MatchState& m, int dtMs)
+// The bar and label timers of both players; the banner drops once per player.
+static void tickDisplayTimers(MatchState& m, int dtMs)
 {
     for (Player& p : m.players) {
         p.hullBarTimer = countDown(p.hullBarTimer, dtMs);
         p.shieldBarTimer = countDown(p.shieldBarTimer, dtMs);
         p.weaponLabelTimer = countDown(p.weaponLabelTimer, dtMs);
-        // Once per player: the banner drops by twice the frame time.
         m.bannerTimer = countDown(m.bannerTimer, dtMs);
     }
 }
 
-void stepFrameUndrawn(MatchState& m, int dtMs, int32_t nowMs)
+StepEvents stepMatch(MatchState& m, const MatchContent& c, const ControlState& controls, int dtMs, int32_t nowMs)
 {
+    StepEvents events;
+    m.controls = controls;
     m.frameTime = dtMs;
-    simulateFrame(m, dtMs, nowMs);
-    // As drawing the ships and then the shots decides them.
-    for (Player& p : m.players)
-        finishExplosionIfEnded(p, nowMs);
-    for (int i = 0; i < SHOT_POOL_SIZE; ++i)
-        retireShotIfImpactEnded(m.projectiles[i], m.explosions[i], nowMs);
+    simulateFrame(m, c, dtMs, nowMs, events);
+    for (int i = 0; i < PLAYER_COUNT; ++i)
+        stepShipAnimations(m.players[i], controls.players[i], c.frames, nowMs);
+    retireEndedImpacts(m, c.frames, nowMs);
     tickDisplayTimers(m, dtMs);
-}
-
-void placeBothPlayers(MatchState& m)
-{
-    respawnAway(m.players[0], m.players[1].body.position, m.currentMap);
-    respawnAway(m.players[1], m.players[0].body.position, m.currentMap);
-}
-
-bool finishExplosionIfEnded(Player& p, int32_t nowMs)
-{
-    if (p.lifeState != EXPLODING)
-        return false;
-    // As the ship drawing does: a running explosion is stepped and shown; the
-    // first frame that finds it ended moves the player on.
-    if (isRunning(p.deathAnim)) {
-        currentTexture(p.deathAnim, nowMs);
-        return false;
-    }
-    p.lifeState = READY_TO_RESPAWN;
-    return true;
-}
-
-bool retireShotIfImpactEnded(Projectile& shot, Explosion& e, int32_t nowMs)
-{
-    if (!shot.active || !e.exploding)
-        return false;
-    if (isRunning(e.impactAnim)) {
-        currentTexture(e.impactAnim, nowMs);
-        return false;
-    }
-    retireShot(shot);
-    e.exploding = false;
-    return true;
+    return events;
 }

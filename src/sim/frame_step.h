@@ -1,22 +1,11 @@
-// The simulated part of one pass of the frame loop.
+// One frame of the match: the whole of what happens between two pictures.
 #pragma once
 #include "sim/match_state.h"
+#include "sim/step_events.h"
 
-// Orbits, both flight steps, shield bubbles, both weapon steps, shield
-// regeneration, planet contact, ramming and the shot pass, in that order.
-void simulateFrame(MatchState& m, int dtMs, int32_t nowMs);
-// The display timers of both players and the banner timer (dropped once per player).
-void tickDisplayTimers(MatchState& m, int dtMs);
-// The whole pass of the frame loop without drawing: the simulation, then the
-// state changes that drawing makes (an ended explosion, an ended impact) as it
-// would make them, and the display timers.
-void stepFrameUndrawn(MatchState& m, int dtMs, int32_t nowMs);
-// Player 1 away from player 2, then player 2 away from player 1's new place.
-void placeBothPlayers(MatchState& m);
-
-// The two state changes that drawing decides by animation ticks; the headless
-// runner calls them without drawing.
-// lifeState 1 -> 2 once deathAnim has ended. Returns true when it did.
-bool finishExplosionIfEnded(Player& p, int32_t nowMs);
-// Retires a gone-off shot whose impact animation has ended. Returns true when it did.
-bool retireShotIfImpactEnded(Projectile& shot, Explosion& e, int32_t nowMs);
+// Steps the match by one frame of dtMs, the frame's tick being nowMs (the
+// clock its animations run on), with both players' controls: orbits, both
+// flight steps, shield bubbles, both weapon steps, shield regeneration,
+// planet contact, ramming, the shot pass, then ended explosions and impacts
+// and the display timers. Returns what happened, for the presentation.
+StepEvents stepMatch(MatchState& m, const MatchContent& c, const ControlState& controls, int dtMs, int32_t nowMs);

@@ -3,77 +3,47 @@
 #include <cassert>
 #include <cstdio>
 
-#include "sim/frame_step.h"
 #include "sim/random.h"
 
-// Two of the longest names and the longest taunt fit.
-constexpr int MESSAGE_BUFFER_SIZE = 2 * (NAME_BUFFER_SIZE - 1) + sizeof(KillMessage::verb) + sizeof(KillMessage::phrase);
-
-void showMessage(MatchState& m, const char* text)
+static void showBanner(MatchState& m, StepEvents& events, const Banner& banner)
 {
+    m.banner = banner;
     m.bannerTimer = BANNER_SHOW_MS;
-    if (m.events.messageShown)
-        m.events.messageShown(m.events.context, text);
+    report(events, MatchEventKind::BANNER_SHOWN, -1);
 }
 
-void announceKill(MatchState& m, int killer, int victim)
+void announceKill(MatchState& m, const MatchContent& c, StepEvents& events, int killer, int victim)
 {
     assert(killer >= 0 && killer < PLAYER_COUNT && victim >= 0 && victim < PLAYER_COUNT);
-    // A player killed by their own shot loses the life, but nobody scores.
     if (killer == victim)
         return;
-    const KillMessage& taunt = m.killMessages[randomInt(0, m.killMessageCount - 1)];
-    Player& owner = m.players[killer];
-    owner.kills += 1;
-    notifyKillsChanged(m, killer);
-    char text[MESSAGE_BUFFER_SIZE];
-    std::snprintf(text, sizeof text, "%s%s%s%s", owner.name, taunt.verb, m.players[victim].name, taunt.phrase);
-    showMessage(m, text);
+    const int taunt = randomInt(m.random, 0, c.killMessageCount - 1);
+    m.players[killer].kills += 1;
+    report(events, MatchEventKind::KILLS_CHANGED, killer);
+    showBanner(m, events, Banner{BANNER_KILL, killer, victim, taunt});
 }
 
-void announceCrash(MatchState& m, int victim)
+void announceCrash(MatchState& m, StepEvents& events, int victim)
 {
-    char text[MESSAGE_BUFFER_SIZE];
-    std::snprintf(text, sizeof text, "%s%s", m.players[victim].name, CRASH_TEXT);
-    showMessage(m, text);
+    showBanner(m, events, Banner{BANNER_CRASH, 0, victim, 0});
 }
 
-void announceRamming(MatchState& m) { showMessage(m, RAMMING_TEXT); }
+void announceRamming(MatchState& m, StepEvents& events) { showBanner(m, events, Banner{BANNER_RAMMING, 0, 0, 0}); }
 
-void notifyLivesChanged(MatchState& m, int player)
+void bannerText(const MatchState& m, const MatchContent& c, char (&text)[MESSAGE_BUFFER_SIZE])
 {
-    if (m.events.livesChanged)
-        m.events.livesChanged(m.events.context, player);
-}
-
-void notifyKillsChanged(MatchState& m, int player)
-{
-    if (m.events.killsChanged)
-        m.events.killsChanged(m.events.context, player);
-}
-
-void notifyWeaponChanged(MatchState& m, int player)
-{
-    if (m.events.weaponChanged)
-        m.events.weaponChanged(m.events.context, player);
-}
-
-void startNewMatch(MatchState& m)
-{
-    for (Player& p : m.players)
-        resetForLife(p);
-    placeBothPlayers(m);
-    for (Player& p : m.players) {
-        p.lives = m.livesSetting;
-        p.kills = 0;
-        p.currentSlot = 0;
+    const Banner& b = m.banner;
+    switch (b.kind) {
+    case BANNER_KILL: {
+        assert(b.taunt >= 0 && b.taunt < c.killMessageCount);
+        const KillMessage& taunt = c.killMessages[b.taunt];
+        std::snprintf(text, sizeof text, "%s%s%s%s", m.nameBuffers[b.killer], taunt.verb, m.nameBuffers[b.victim],
+                      taunt.phrase);
+        return;
     }
-    for (Projectile& shot : m.projectiles)
-        retireShot(shot);
-    for (int i = 0; i < PLAYER_COUNT; ++i) {
-        notifyKillsChanged(m, i);
-        notifyLivesChanged(m, i);
-        notifyWeaponChanged(m, i);
+    case BANNER_CRASH: std::snprintf(text, sizeof text, "%s%s", m.nameBuffers[b.victim], CRASH_TEXT); return;
+    case BANNER_RAMMING: std::snprintf(text, sizeof text, "%s", RAMMING_TEXT); return;
+    default: std::snprintf(text, sizeof text, " "); return;
     }
 }
 

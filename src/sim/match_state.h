@@ -1,66 +1,58 @@
-// The whole simulated state of a run, owned by the main function.
+// Everything a match is at one moment, and nothing else: a plain value that
+// one step changes (stepMatch), so that a copy is a snapshot, an assignment
+// a restore, and two matches can be compared or sent as bytes.
 #pragma once
 #include <cstdint>
-#include <vector>
+#include <type_traits>
 #include "content/map_table.h"
-#include "content/ship_table.h"
-#include "content/weapon_table.h"
-#include "sim/collision_mask.h"
+#include "sim/match_content.h"
+#include "sim/match_controls.h"
 #include "sim/player.h"
 #include "sim/projectile.h"
-#include "ui/control_state.h"
+#include "sim/random.h"
 
-constexpr int KILL_MESSAGE_COUNT = 4;
 constexpr int NAME_CHARACTERS = 15;
 constexpr int MAX_UTF8_SEQUENCE = 4; // bytes in the longest UTF-8 character
 constexpr int NAME_BUFFER_SIZE = NAME_CHARACTERS * MAX_UTF8_SEQUENCE + 1; // and the terminator
 constexpr int DEFAULT_LIVES = 10;
 constexpr int BANNER_SHOW_MS = 3200;
 
-struct KillMessage {
-    char verb[32];
-    char phrase[32];
-};
+enum BannerKind : int32_t { BANNER_NONE = 0, BANNER_KILL = 1, BANNER_CRASH = 2, BANNER_RAMMING = 3 };
 
-// What the simulation asks of the presentation: re-render a label, show a
-// message. Any pointer may be null (the headless runner ignores labels).
-struct MatchEvents {
-    void* context = nullptr;
-    void (*livesChanged)(void* context, int player) = nullptr;
-    void (*killsChanged)(void* context, int player) = nullptr;
-    void (*weaponChanged)(void* context, int player) = nullptr;
-    void (*messageShown)(void* context, const char* text) = nullptr;
+// What the message banner says; its text is made from this and the names.
+struct Banner {
+    int32_t kind = BANNER_NONE;
+    int32_t killer = 0; // BANNER_KILL
+    int32_t victim = 0; // BANNER_KILL and BANNER_CRASH
+    int32_t taunt = 0;  // BANNER_KILL: the kill message drawn
 };
 
 struct MatchState {
-    KillMessage killMessages[KILL_MESSAGE_COUNT];
-    int32_t killMessageCount = KILL_MESSAGE_COUNT;
-    bool quitRequested = false;
-    WeaponType weaponTable[WEAPON_COUNT];
-    FireState fireStateTable[WEAPON_COUNT];
-    GameMap mapTable[MAP_COUNT];
-    ShipType shipTable[SHIP_COUNT];
+    Random random;
     int32_t currentMapIndex = 0;
-    int32_t selectedMapIndex = 0;
-    GameMap currentMap;
-    std::vector<Body> planetBodies; // rebuilt only on a map change
+    int32_t selectedMapIndex = 0; // chosen in the menu for the next match
+    // radians; every map's planets keep circling from where they were when it was last in play
+    double orbitAngles[MAP_COUNT][MAX_PLANETS] = {};
+    int32_t planetCount = 0; // bodies of the map in play
+    Body planetBodies[MAX_PLANETS];
     Projectile projectiles[SHOT_POOL_SIZE];
     Explosion explosions[SHOT_POOL_SIZE];
     Player players[PLAYER_COUNT];
     char nameBuffers[PLAYER_COUNT][NAME_BUFFER_SIZE] = {};
     Body shieldBodies[PLAYER_COUNT];
     WorldRect arenaRect;
-    CollisionMask blastMasks[BLAST_MASK_COUNT];
-    ControlState controls;
+    ControlState controls; // of the last step
     int32_t livesSetting = DEFAULT_LIVES;
+    Banner banner;
     int32_t bannerTimer = 0; // ms; drops by twice the frame time per frame
-    int32_t lastTicks = 0;   // ms
-    int32_t frameTime = 0;   // ms
-    MatchEvents events;
+    int32_t frameTime = 0;   // ms, of the last step
 };
+
+static_assert(std::is_trivially_copyable_v<MatchState>, "a snapshot of the match must be a plain copy");
 
 // x 0, y 45 px, 1024 x 723 px: the playfield below the HUD strip.
 WorldRect makeArenaRect();
-void fillKillMessages(MatchState& m);
-// planetBodies for currentMap: one Body per planet at (0, 0); the first orbit step places them.
-void buildPlanetBodies(MatchState& m);
+const GameMap& currentMap(const MatchState& m, const MatchContent& c);
+const WeaponType& weaponInSlot(const MatchContent& c, const Player& p, int slot);
+const WeaponType& selectedWeapon(const MatchContent& c, const Player& p);
+const CollisionMask& currentMask(const MatchContent& c, const Player& p);

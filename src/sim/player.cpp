@@ -10,24 +10,6 @@ constexpr double RETURN_CRUISE_SPEED = 200000000.0;    // world units per second
 
 double secondsOf(int dtMs) { return dtMs / 1000.0; }
 
-// Builds the 16 turned masks from frame 0 of the ship picture. Without a picture
-// source (headless tests) the masks stay empty, so the ship touches nothing by pixels.
-void buildRotationMasks(Player& p, const RotatedPictureSource& rotated)
-{
-    const int texture = frameTexture(p.shipSprite, 0);
-    for (int i = 0; i < ROTATION_MASKS; ++i) {
-        if (!rotated) {
-            p.rotationMasks[i] = CollisionMask{};
-            continue;
-        }
-        const double angle = static_cast<double>(i) / ROTATION_MASKS * TWO_PI;
-        RotatedPicture turned = rotated(texture, angle);
-        p.rotationMasks[i] = buildMask(turned.picture);
-        if (turned.release)
-            turned.release();
-    }
-}
-
 void brake(Player& p, const Vec2& returnPoint, double step)
 {
     ShipBody& ship = p.body;
@@ -76,7 +58,7 @@ Body bodyOf(const ShipBody& ship)
     return b;
 }
 
-void setUpFromShipType(Player& p, const ShipType& type, int shipIndex, const RotatedPictureSource& rotated)
+void setUpFromShipType(Player& p, const ShipType& type, int shipIndex)
 {
     ShipBody& body = p.body;
     body.mass = type.mass;
@@ -104,7 +86,6 @@ void setUpFromShipType(Player& p, const ShipType& type, int shipIndex, const Rot
     p.energyRegenRate = type.energyRegenRate;
     p.currentSlot = 0;
     p.shipIndex = shipIndex;
-    buildRotationMasks(p, rotated);
 }
 
 void resetForLife(Player& p)

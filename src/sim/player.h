@@ -1,15 +1,13 @@
 // A player's ship: its state, set-up and flight.
 #pragma once
 #include <cstdint>
-#include <functional>
 #include "content/ship_table.h"
 #include "content/weapon_table.h"
-#include "sim/collision_mask.h"
 #include "sim/geometry.h"
 
 constexpr int PLAYER_COUNT = 2;
 constexpr int WEAPON_SLOTS = 5;
-constexpr int ROTATION_MASKS = 16;
+constexpr int ROTATION_MASKS = 16; // turned copies of a ship's picture, one per sixteenth of a turn
 
 struct ShipBody {
     double mass = 0.0;
@@ -30,12 +28,13 @@ Body bodyOf(const ShipBody& ship);
 
 enum LifeState : int32_t { ALIVE = 0, EXPLODING = 1, READY_TO_RESPAWN = 2 };
 
+// One player's ship as the match holds it: plain values only, so that a copy
+// of the match is the match. Its weapons and masks are looked up in the content.
 struct Player {
-    const char* name = "";
     int32_t shipIndex = 0;
     ShipBody body;
     FireState fireStates[WEAPON_SLOTS];
-    WeaponType weapons[WEAPON_SLOTS];
+    int32_t weaponRows[WEAPON_SLOTS] = {}; // rows of the weapon table; saved in the configuration
     int32_t currentSlot = 0;
     Animation shipSprite;
     Animation thrustAnim;
@@ -47,8 +46,7 @@ struct Player {
     double shield = 0.0, maxShield = 0.0;
     double shieldRegenRate = 0.0;
     int32_t shieldRegenDelay = 0; // ms
-    CollisionMask rotationMasks[ROTATION_MASKS];
-    int32_t rotationFrame = 0;  // 0..15
+    int32_t rotationFrame = 0;  // 0..15, of the ship type's turned masks
     double shieldRepulsion = 0.0;
     PolarVec muzzles[MUZZLE_COUNT];
     double hitRadius = 0.0;
@@ -63,15 +61,7 @@ struct Player {
     bool canCollide = true;
 };
 
-// A picture of a ship sprite turned by an angle (radians). The game draws it
-// through OpenGL (makeRotatedCopy); release() is called once the mask is built.
-struct RotatedPicture {
-    Picture picture;
-    std::function<void()> release;
-};
-using RotatedPictureSource = std::function<RotatedPicture(int textureIndex, double angle)>;
-
-void setUpFromShipType(Player& p, const ShipType& type, int shipIndex, const RotatedPictureSource& rotated);
+void setUpFromShipType(Player& p, const ShipType& type, int shipIndex);
 void resetForLife(Player& p);
 void fly(ShipBody& ship, const Body* planets, int planetCount, int dtMs, bool thrustInput,
          int boostDirection, double turnInput, const WorldRect& arena);

@@ -1,7 +1,7 @@
 // Shots: the two parallel pools, launch, motion, expiry.
 #pragma once
 #include <cstdint>
-#include "gfx/animation.h"
+#include "sim/animation.h"
 #include "sim/geometry.h"
 
 constexpr int SHOT_POOL_SIZE = 1024;

@@ -2,7 +2,6 @@
 
 // A 32-bit linear congruential generator whose upper bits give the 15-bit
 // draws the game's formulas are written for.
-static uint32_t randomState = 1;
 
 // Seeds one second apart would otherwise start with nearly equal draws.
 static uint32_t scrambled(uint32_t seed)
@@ -15,27 +14,25 @@ static uint32_t scrambled(uint32_t seed)
     return seed;
 }
 
-void seedRandom(uint32_t seed)
+void seedRandom(Random& r, uint32_t seed)
 {
-    randomState = scrambled(seed);
-    randomDraw();
-    randomDraw();
+    r.state = scrambled(seed);
+    randomDraw(r);
+    randomDraw(r);
 }
 
-uint32_t randomPosition() { return randomState; }
-
-int randomDraw()
+int randomDraw(Random& r)
 {
-    randomState = randomState * 1103515245u + 12345u;
-    return static_cast<int>((randomState >> 16) & RANDOM_MAX);
+    r.state = r.state * 1103515245u + 12345u;
+    return static_cast<int>((r.state >> 16) & RANDOM_MAX);
 }
 
-double randomReal(double a, double b) { return a + (b - a) * (randomDraw() / 32767.0); }
+double randomReal(Random& r, double a, double b) { return a + (b - a) * (randomDraw(r) / 32767.0); }
 
-int randomBelow(int n) { return static_cast<int>(randomDraw() / 32768.0 * n); }
+int randomBelow(Random& r, int n) { return static_cast<int>(randomDraw(r) / 32768.0 * n); }
 
-int randomInt(int lo, int hi) { return lo + randomBelow(hi - lo + 1); }
+int randomInt(Random& r, int lo, int hi) { return lo + randomBelow(r, hi - lo + 1); }
 
-double pickInRange(double lo, double hi) { return lo == hi ? lo : randomReal(lo, hi); }
+double pickInRange(Random& r, double lo, double hi) { return lo == hi ? lo : randomReal(r, lo, hi); }
 
-int pickIntInRange(int lo, int hi) { return lo == hi ? lo : static_cast<int>(randomReal(lo, hi)); }
+int pickIntInRange(Random& r, int lo, int hi) { return lo == hi ? lo : static_cast<int>(randomReal(r, lo, hi)); }

@@ -1,21 +1,24 @@
-// The game's one random source: a 15-bit generator seeded once.
+// The match's random source: a 15-bit generator whose state is part of the
+// match, so a copy of the match draws what the original would.
 #pragma once
 #include <cstdint>
 
 constexpr int RANDOM_MAX = 32767;
 
+struct Random {
+    uint32_t state = 1;
+};
+
 // Seeds the generator (start-up passes the calendar time in seconds) and
 // discards two draws.
-void seedRandom(uint32_t seed);
-// Where the sequence stands; equal states give equal draws from here on.
-uint32_t randomPosition();
+void seedRandom(Random& r, uint32_t seed);
 // A fresh draw in 0..RANDOM_MAX.
-int randomDraw();
+int randomDraw(Random& r);
 // a + (b - a) * r / 32767: both ends reachable.
-double randomReal(double a, double b);
+double randomReal(Random& r, double a, double b);
 // 0..n-1
-int randomBelow(int n);
+int randomBelow(Random& r, int n);
 // lo..hi
-int randomInt(int lo, int hi);
-double pickInRange(double lo, double hi);
-int pickIntInRange(int lo, int hi);
+int randomInt(Random& r, int lo, int hi);
+double pickInRange(Random& r, double lo, double hi);
+int pickIntInRange(Random& r, int lo, int hi);

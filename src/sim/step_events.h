@@ -17,6 +17,7 @@ enum class MatchEventKind : uint8_t {
     WEAPON_CHANGED, // player's selected weapon
     BANNER_SHOWN,   // the message banner was (re)started
     NEW_MATCH,      // lives and kills were reset for a new match
+    RAMMING,        // the ships rammed each other, whether or not either died
 };
 
 enum DeathCause : uint8_t { DEATH_BY_SHOT = 0, DEATH_BY_PLANET = 1, DEATH_BY_RAMMING = 2 };
@@ -39,3 +40,7 @@ struct StepEvents {
     int32_t dropped = 0; // shot effects that found no room
     MatchEvent events[STEP_EVENT_CAPACITY];
 };
+
+void report(StepEvents& events, const MatchEvent& event);
+void report(StepEvents& events, MatchEventKind kind, int player, const Vec2& position = Vec2{}, int detail = 0,
+            int other = -1);

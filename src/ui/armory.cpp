@@ -1,7 +1,6 @@
 #include "ui/armory.h"
 
 #include "gfx/sprite.h"
-#include "sim/weapons.h"
 #include "ui/menu_screen.h"
 
 namespace {
@@ -99,15 +98,8 @@ ArmoryState openArmory(const Player players[PLAYER_COUNT])
     ArmoryState state;
     for (int p = 0; p < PLAYER_COUNT; ++p)
         for (int slot = 0; slot < WEAPON_SLOTS; ++slot)
-            state.choices[p][slot] = players[p].weapons[slot].weaponIndex;
+            state.choices[p][slot] = players[p].weaponRows[slot];
     return state;
-}
-
-void equipArmoryChoices(Player players[PLAYER_COUNT], const int32_t choices[PLAYER_COUNT][WEAPON_SLOTS],
-                        const WeaponType weaponTable[WEAPON_COUNT], const FireState fireStateTable[WEAPON_COUNT])
-{
-    for (int p = 0; p < PLAYER_COUNT; ++p)
-        equipWeapons(players[p], p, choices[p], fireStateTable, weaponTable);
 }
 
 int applyArmoryKeys(ArmoryState& state, const MenuInput& input)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include "gfx/text.h"
 #include "sim/match_state.h"
+#include "ui/menu_input.h"
 
 constexpr int ARMORY_SLOT_ITEMS = PLAYER_COUNT * WEAPON_SLOTS; // player 1's slots, then player 2's
 constexpr int ARMORY_RETURN = ARMORY_SLOT_ITEMS;              // selection of "Return"
@@ -17,8 +18,6 @@ ArmoryState openArmory(const Player players[PLAYER_COUNT]);
 // One frame's keys. Returns the slot item whose weapon changed, or -1.
 int applyArmoryKeys(ArmoryState& state, const MenuInput& input);
 // Every slot of both players equipped anew from the choices.
-void equipArmoryChoices(Player players[PLAYER_COUNT], const int32_t choices[PLAYER_COUNT][WEAPON_SLOTS],
-                        const WeaponType weaponTable[WEAPON_COUNT], const FireState fireStateTable[WEAPON_COUNT]);
 // Returns the players' choices when they leave; the menu equips them on every exit.
 ArmoryState runArmory(const Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON_COUNT],
                       const Sprite& background, const Fonts& fonts);

@@ -2,8 +2,9 @@
 // flags and the menus' keys.
 #pragma once
 #include <SDL/SDL_keysym.h>
-#include "ui/control_state.h"
+#include "sim/match_controls.h"
 #include "ui/key_bindings.h"
+#include "ui/menu_input.h"
 
 // Held keys by SDL 1.2 key symbol, and the keys pressed this frame.
 struct KeySnapshot {

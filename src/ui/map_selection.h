@@ -3,6 +3,7 @@
 #include <cstdint>
 #include "gfx/text.h"
 #include "sim/match_state.h"
+#include "ui/menu_input.h"
 
 constexpr int MAP_SELECTION_RETURN = MAP_COUNT; // selection of "Return"; 0..2 are the maps
 

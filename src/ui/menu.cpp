@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gfx/catalogue_pictures.h"
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "sim/match_rules.h"
@@ -131,31 +132,34 @@ SubScreen enterOnPage(MenuState& state, bool& quitRequested)
 }
 
 // A sub-screen's choices take effect as it closes; the visit keeps them for a recording.
-void runSubScreen(SubScreen screen, MatchState& m, const Fonts& fonts, const Sprite& background, MenuOutcome& visit)
+void runSubScreen(SubScreen screen, MatchState& m, MatchContent& c, const Fonts& fonts, const Sprite& background,
+                  MenuOutcome& visit)
 {
     MenuChange change;
     switch (screen) {
     case SubScreen::SHIP_YARD: {
-        const ShipYardState chosen = runShipYard(m.players, m.shipTable, background, fonts);
+        const ShipYardState chosen = runShipYard(m.players, c.ships, c.frames, background, fonts);
         change.kind = MenuChangeKind::SHIPS;
         std::copy(chosen.choices, chosen.choices + PLAYER_COUNT, change.ships);
+        // A ship type flown for the first time in this run gets its masks now.
+        makeMasksOfShips(c, change.ships, PLAYER_COUNT, rotatedCataloguePictures());
         break;
     }
     case SubScreen::ARMORY: {
-        const ArmoryState chosen = runArmory(m.players, m.weaponTable, background, fonts);
+        const ArmoryState chosen = runArmory(m.players, c.weapons, background, fonts);
         change.kind = MenuChangeKind::WEAPONS;
         std::copy(&chosen.choices[0][0], &chosen.choices[0][0] + PLAYER_COUNT * WEAPON_SLOTS, &change.weapons[0][0]);
         break;
     }
     case SubScreen::MAP_SELECTION:
-        runMapSelection(m.currentMap, m.selectedMapIndex, m.mapTable, background, fonts);
+        runMapSelection(currentMap(m, c), m.selectedMapIndex, c.maps, background, fonts);
         change.kind = MenuChangeKind::MAP;
         change.map = m.selectedMapIndex;
         break;
     case SubScreen::CREDITS: runCredits(background, fonts); return;
     case SubScreen::NONE: return;
     }
-    applyMenuChange(m, change);
+    applyMenuChange(m, c, change);
     visit.changes.push_back(change);
 }
 
@@ -178,15 +182,15 @@ int32_t nextTintFrameInMs(const MenuState& state)
     return static_cast<int32_t>(std::ceil((state.backgroundTint - BLUEST_TINT) / TINT_DROP_PER_MS));
 }
 
-void runMenuFrame(MatchState& m, const Fonts& fonts, MenuScreen& screen, MenuState& state,
+void runMenuFrame(MatchState& m, MatchContent& c, const Fonts& fonts, MenuScreen& screen, MenuState& state,
                   const MenuTexts& texts, const Sprite& background, MenuOutcome& visit)
 {
     beginMenuFrame(screen);
     fadeMenuTint(state, screen.elapsedMs);
     drawMenuBackground(background, static_cast<int>(state.backgroundTint));
-    const SubScreen opened = applyMenuKeys(state, screen.input, m.quitRequested);
+    const SubScreen opened = applyMenuKeys(state, screen.input, visit.quit);
     if (opened != SubScreen::NONE) {
-        runSubScreen(opened, m, fonts, background, visit);
+        runSubScreen(opened, m, c, fonts, background, visit);
         // The sub-screen left its own frame (or a ship's rotated copies) in
         // the back buffer; this frame goes on over the menu's background.
         clearScreen();
@@ -219,15 +223,7 @@ SubScreen applyMenuKeys(MenuState& state, const MenuInput& input, bool& quitRequ
     return SubScreen::NONE;
 }
 
-// The end of a visit, shown or replayed.
-static void finishMenuVisit(MatchState& m, const MenuOutcome& visit)
-{
-    if (visit.newMatch)
-        startNewMatch(m);
-    m.quitRequested = visit.quit;
-}
-
-MenuOutcome runMenu(MatchState& m, const Fonts& fonts)
+MenuOutcome runMenu(MatchState& m, MatchContent& c, const Fonts& fonts)
 {
     MenuTexts texts;
     renderMenuTexts(texts, fonts, resumeItemText(m));
@@ -238,29 +234,10 @@ MenuOutcome runMenu(MatchState& m, const Fonts& fonts)
     MenuOutcome visit;
     while (!state.leaveMenu) {
         waitForMenuFrame(screen);
-        runMenuFrame(m, fonts, screen, state, texts, background, visit);
+        runMenuFrame(m, c, fonts, screen, state, texts, background, visit);
     }
     visit.newMatch = state.submenuVisited;
-    visit.quit = m.quitRequested;
-    finishMenuVisit(m, visit);
     freeMenuTexts(texts);
     clearSprite(background);
     return visit;
-}
-
-void applyMenuChange(MatchState& m, const MenuChange& change)
-{
-    switch (change.kind) {
-    case MenuChangeKind::SHIPS: rebuildShips(m.players, m.shipTable, change.ships, m.currentMap); break;
-    case MenuChangeKind::WEAPONS: equipArmoryChoices(m.players, change.weapons, m.weaponTable, m.fireStateTable); break;
-    case MenuChangeKind::MAP: m.selectedMapIndex = change.map; break;
-    }
-}
-
-void replayMenuOutcome(MatchState& m, const MenuOutcome& visit)
-{
-    for (const MenuChange& change : visit.changes)
-        applyMenuChange(m, change);
-    finishMenuVisit(m, visit);
-    settleAfterMenu(m);
 }

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include "gfx/text.h"
 #include "sim/match_state.h"
-#include "ui/menu_outcome.h"
+#include "ui/menu_input.h"
+#include "sim/menu_outcome.h"
 
 enum MenuPage : int32_t { TOP_PAGE = 0, QUIT_PAGE = 1, MAIN_PAGE = 2 };
 
@@ -27,12 +28,7 @@ void fadeMenuTint(MenuState& state, int elapsedMs);
 // One frame's keys on the page in view. Only the quit confirmation sets quitRequested.
 SubScreen applyMenuKeys(MenuState& state, const MenuInput& input, bool& quitRequested);
 // Runs over the frame in the back buffer until the players leave, and returns
-// what the visit changed. A visit to the main-menu page starts a new match on
-// leaving.
-MenuOutcome runMenu(MatchState& m, const Fonts& fonts);
-// What leaving a sub-screen does with the players' choices.
-void applyMenuChange(MatchState& m, const MenuChange& change);
-// A recorded visit made again without showing it: its changes in order, the
-// new match and the quit request, exactly as runMenu made them, and what
-// follows every visit (settleAfterMenu).
-void replayMenuOutcome(MatchState& m, const MenuOutcome& visit);
+// what the visit changed, each change made as its sub-screen closed (a ship
+// type flown for the first time gets its masks then). What ends the visit
+// (finishMenuVisit) is the caller's.
+MenuOutcome runMenu(MatchState& m, MatchContent& c, const Fonts& fonts);

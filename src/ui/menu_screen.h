@@ -4,7 +4,8 @@
 #include <cstdint>
 #include "gfx/texture.h"
 #include "sim/geometry.h"
-#include "ui/control_state.h"
+#include "ui/menu_input.h"
+#include "sim/match_controls.h"
 
 constexpr int MENU_CENTRE_X = 512;        // playfield pixels; texts are centred on it
 constexpr int SUBSCREEN_TINT = 100;       // red and green of the background behind a sub-screen

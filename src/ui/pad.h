@@ -3,7 +3,8 @@
 #pragma once
 #include <SDL/SDL_events.h>
 #include <cstdint>
-#include "ui/control_state.h"
+#include "sim/match_controls.h"
+#include "ui/menu_input.h"
 
 // The pad's left stick, its first hat and its buttons; pads report the d-pad
 // as one or the other.

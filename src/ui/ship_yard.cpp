@@ -1,8 +1,6 @@
 #include "ui/ship_yard.h"
 
-#include "gfx/catalogue_pictures.h"
 #include "gfx/sprite.h"
-#include "sim/hits.h"
 #include "ui/menu_screen.h"
 
 namespace {
@@ -38,22 +36,29 @@ void freeShipYardTexts(ShipYardTexts& texts)
         clearSprite(*s);
 }
 
-void changeShip(ShipYardState& state, int player, int step, ShipType shipTable[SHIP_COUNT], int32_t nowMs)
+// The preview shows the ship's engine running from the moment it is chosen.
+void showPreview(ShipYardState& state, int player, const ShipType shipTable[SHIP_COUNT], int32_t nowMs)
+{
+    state.previews[player] = shipTable[state.choices[player]].thrustAnim;
+    startAnimation(state.previews[player], nowMs);
+}
+
+void changeShip(ShipYardState& state, int player, int step, const ShipType shipTable[SHIP_COUNT], int32_t nowMs)
 {
     state.choices[player] = stepSelection(state.choices[player], step, SHIP_COUNT);
-    startAnimation(shipTable[state.choices[player]].thrustAnim, nowMs);
+    showPreview(state, player, shipTable, nowMs);
     state.previewAngles[player] = 0.0;
 }
 
-void drawPreview(const ShipYardState& state, int player, ShipType shipTable[SHIP_COUNT], int32_t nowMs)
+void drawPreview(ShipYardState& state, int player, const AnimationFrames& frames, int32_t nowMs)
 {
     const int y = PREVIEW_Y[player];
     drawSprite(catalogue[FRAME_TEXTURE], MENU_CENTRE_X, y);
-    const int texture = currentTexture(shipTable[state.choices[player]].thrustAnim, nowMs);
+    const int texture = currentTexture(state.previews[player], frames, nowMs);
     drawSpriteRotated(catalogue[texture], MENU_CENTRE_X, y, state.previewAngles[player]);
 }
 
-void drawShipYard(ShipYardState& state, const ShipYardTexts& texts, ShipType shipTable[SHIP_COUNT],
+void drawShipYard(ShipYardState& state, const ShipYardTexts& texts, const AnimationFrames& frames,
                   const MenuScreen& screen)
 {
     drawSprite(texts.title, MENU_CENTRE_X, TITLE_Y);
@@ -65,23 +70,24 @@ void drawShipYard(ShipYardState& state, const ShipYardTexts& texts, ShipType shi
     for (double& angle : state.previewAngles)
         angle += screen.elapsedMs / 1000.0 * PREVIEW_TURN_PER_SECOND;
     for (int p = 0; p < PLAYER_COUNT; ++p)
-        drawPreview(state, p, shipTable, screen.nowMs);
+        drawPreview(state, p, frames, screen.nowMs);
     drawMarker(MARKERS[state.selection]);
 }
 
 } // namespace
 
-ShipYardState openShipYard(const Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT], int32_t nowMs)
+ShipYardState openShipYard(const Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT], int32_t nowMs)
 {
     ShipYardState state;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         state.choices[p] = players[p].shipIndex;
-        startAnimation(shipTable[state.choices[p]].thrustAnim, nowMs);
+        showPreview(state, p, shipTable, nowMs);
     }
     return state;
 }
 
-void applyShipYardKeys(ShipYardState& state, const MenuInput& input, ShipType shipTable[SHIP_COUNT], int32_t nowMs)
+void applyShipYardKeys(ShipYardState& state, const MenuInput& input, const ShipType shipTable[SHIP_COUNT],
+                       int32_t nowMs)
 {
     const bool onPlayerRow = state.selection != SHIP_YARD_RETURN;
     if (input.left && onPlayerRow)
@@ -98,19 +104,8 @@ void applyShipYardKeys(ShipYardState& state, const MenuInput& input, ShipType sh
         state.leave = true;
 }
 
-void rebuildShips(Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT],
-                  const int32_t choices[PLAYER_COUNT], const GameMap& map)
-{
-    for (int p = 0; p < PLAYER_COUNT; ++p) {
-        const int ship = choices[p];
-        setUpFromShipType(players[p], shipTable[ship], ship, rotatedCataloguePictures());
-        resetForLife(players[p]);
-        respawnAway(players[p], players[1 - p].body.position, map);
-    }
-}
-
-ShipYardState runShipYard(const Player players[PLAYER_COUNT], ShipType shipTable[SHIP_COUNT],
-                          const Sprite& background, const Fonts& fonts)
+ShipYardState runShipYard(const Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT],
+                          const AnimationFrames& frames, const Sprite& background, const Fonts& fonts)
 {
     MenuScreen screen;
     openSubScreen(screen);
@@ -122,7 +117,7 @@ ShipYardState runShipYard(const Player players[PLAYER_COUNT], ShipType shipTable
         beginMenuFrame(screen);
         drawMenuBackground(background, SUBSCREEN_TINT);
         applyShipYardKeys(state, screen.input, shipTable, screen.nowMs);
-        drawShipYard(state, texts, shipTable, screen);
+        drawShipYard(state, texts, frames, screen);
         presentFrame();
         screen.nextFrameInMs = MENU_FRAME_MS; // the previews turn all the time
     }

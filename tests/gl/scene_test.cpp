@@ -1,6 +1,6 @@
 #include <memory>
 #include "draw/scene.h"
-#include "gfx/animation.h"
+#include "sim/animation.h"
 #include "support/stand_in_catalogue.h"
 
 namespace {

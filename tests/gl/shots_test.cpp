@@ -1,5 +1,5 @@
 #include "draw/shots.h"
-#include "gfx/animation.h"
+#include "sim/animation.h"
 #include "support/stand_in_catalogue.h"
 
 namespace {

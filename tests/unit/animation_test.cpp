@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <vector>
-#include "gfx/animation.h"
+#include "sim/animation.h"
 
 namespace {
 

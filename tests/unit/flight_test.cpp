@@ -5,7 +5,7 @@
 #include "content/ship_table.h"
 #include "sim/match_state.h"
 #include "sim/player.h"
-#include "ui/control_state.h"
+#include "sim/match_controls.h"
 
 namespace {
 

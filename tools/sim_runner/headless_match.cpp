@@ -3,18 +3,26 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_keysym.h>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "gfx/catalogue_pictures.h"
 #include "gfx/texture.h"
 #include "gfx/video.h"
-#include "sim/frame_step.h"
 #include "sim/match_setup.h"
-#include "sim/random.h"
-#include "sim/weapons.h"
 #include "ui/controls.h"
 
-void applySetUp(RunnerSetUp& setUp, const Command& c)
+MatchChoices runnerDefaults()
+{
+    MatchChoices setUp;
+    std::snprintf(setUp.names[0], NAME_BUFFER_SIZE, "Nova");
+    std::snprintf(setUp.names[1], NAME_BUFFER_SIZE, "Vega");
+    const int32_t weapons[PLAYER_COUNT][WEAPON_SLOTS] = {{1, 3, 5, 8, 0}, {7, 2, 4, 6, 9}};
+    std::memcpy(setUp.weapons, weapons, sizeof weapons);
+    return setUp;
+}
+
+void applySetUp(MatchChoices& setUp, const Command& c)
 {
     switch (c.kind) {
     case CommandKind::Seed: setUp.seed = static_cast<uint32_t>(c.value); break;
@@ -50,23 +58,17 @@ void closeHeadlessDisplay()
     SDL_Quit();
 }
 
-void buildHeadlessMatch(MatchState& m, const RunnerSetUp& setUp)
+void buildHeadlessMatch(MatchState& m, MatchContent& c, const MatchChoices& setUp)
 {
-    fillKillMessages(m);
-    seedRandom(setUp.seed);
-    m.livesSetting = setUp.lives;
-    buildTables(m, cataloguePictures());
-    putMapInPlay(m, setUp.mapIndex);
-    for (int p = 0; p < PLAYER_COUNT; ++p) {
-        std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", setUp.names[p]);
-        setUpPlayer(m, p, setUp.shipIndex[p], setUp.weapons[p], rotatedCataloguePictures());
-    }
-    setUpShieldBubbles(m);
-    m.arenaRect = makeArenaRect();
-    buildBlastMasks(m.blastMasks);
-    m.controls = ControlState{};
-    placeBothPlayers(m);
-    m.bannerTimer = 0;
+    buildContent(c, cataloguePictures());
+    makeMasksOfShips(c, setUp.shipIndex, PLAYER_COUNT, rotatedCataloguePictures());
+    setUpMatch(m, c, setUp);
+}
+
+void makeMasksOfChange(MatchContent& c, const MenuChange& change)
+{
+    if (change.kind == MenuChangeKind::SHIPS)
+        makeMasksOfShips(c, change.ships, PLAYER_COUNT, rotatedCataloguePictures());
 }
 
 void placePlayer(MatchState& m, int player, const double place[5])
@@ -94,8 +96,3 @@ ControlState controlsFor(const RunKeys& keys, bool firstFrame)
     return controls;
 }
 
-void runHeadlessFrame(MatchState& m, const ControlState& controls, int dtMs, int32_t nowMs)
-{
-    m.controls = controls;
-    stepFrameUndrawn(m, dtMs, nowMs);
-}

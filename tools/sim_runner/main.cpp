@@ -49,6 +49,7 @@
 #include "runner_options.h"
 #include "pilot/pilot.h"
 #include "script.h"
+#include "sim/frame_step.h"
 #include "sim/match_rules.h"
 
 namespace {
@@ -116,7 +117,7 @@ private:
     bool build()
     {
         match_ = std::make_unique<MatchState>();
-        buildHeadlessMatch(*match_, setUp_);
+        buildHeadlessMatch(*match_, *content_, setUp_);
         for (const Command& c : placesBeforeStart_)
             placePlayer(*match_, c.player, c.place);
         // The seed is known only now that the set-up is complete.
@@ -125,7 +126,7 @@ private:
                 seatPilot(*pilots_, p, pilots_->pilots[p].level, setUp_.seed);
         std::string error;
         recording_ = !recordFile_.empty();
-        if (recording_ && !openRunnerRecording(writer_, recordFile_, setUp_, *match_, error)) {
+        if (recording_ && !openRunnerRecording(writer_, recordFile_, setUp_, *content_, error)) {
             recording_ = false;
             std::fprintf(stderr, "zentavor-sim: %s\n", error.c_str());
             return false;
@@ -148,7 +149,7 @@ private:
 
     void closeMenu()
     {
-        const MenuOutcome visit = makeScriptedOutcome(menu_, *match_);
+        const MenuOutcome visit = makeScriptedOutcome(menu_, *match_, *content_);
         if (recording_)
             writeMenuOutcome(writer_, visit);
     }
@@ -167,11 +168,11 @@ private:
             }
             timeMs_ += c.frameMs;
             ControlState controls = controlsFor(c.keys, i == 0);
-            flyPilots(*pilots_, *match_, controls);
+            flyPilots(*pilots_, *match_, *content_, controls);
             const auto nowMs = static_cast<int32_t>(timeMs_);
             if (recording_)
                 writeFrame(writer_, *match_, RecordedFrame{controls, c.frameMs, nowMs});
-            runHeadlessFrame(*match_, controls, c.frameMs, nowMs);
+            stepMatch(*match_, *content_, controls, c.frameMs, nowMs);
             ++frame_;
             if (reportEvery_ > 0 && frame_ % reportEvery_ == 0)
                 writeFrameReport(stdout, frame_, timeMs_, *match_);
@@ -200,8 +201,9 @@ private:
 
     std::string scriptName_;
     std::string recordFile_;
-    RunnerSetUp setUp_;
+    MatchChoices setUp_ = runnerDefaults();
     std::vector<Command> placesBeforeStart_;
+    std::unique_ptr<MatchContent> content_ = std::make_unique<MatchContent>();
     std::unique_ptr<MatchState> match_;
     ScriptedMenu menu_;
     bool recording_ = false;

@@ -7,21 +7,21 @@
 #include "frame_report.h"
 #include "gfx/catalogue_pictures.h"
 #include "replay/match_checksum.h"
-#include "ui/menu.h"
+#include "sim/frame_step.h"
 
-static RunnerSetUp setUpOfHeader(const ReplayHeader& h)
+static MatchChoices setUpOfHeader(const ReplayHeader& h)
 {
-    RunnerSetUp setUp;
+    MatchChoices setUp;
     copyMatchChoices(h, setUp);
     setUp.seed = h.seed;
     return setUp;
 }
 
-bool openRunnerRecording(ReplayWriter& w, const std::string& path, const RunnerSetUp& setUp, const MatchState& m,
+bool openRunnerRecording(ReplayWriter& w, const std::string& path, const MatchChoices& setUp, MatchContent& c,
                          std::string& error)
 {
-    const uint64_t masks = maskChecksum(m, rotatedCataloguePictures());
-    return openReplayWriter(w, path, replayHeaderOf(setUp, setUp.seed, masks), error);
+    makeAllShipMasks(c, rotatedCataloguePictures());
+    return openReplayWriter(w, path, replayHeaderOf(setUp, setUp.seed, maskChecksum(c)), error);
 }
 
 void addMenuLine(ScriptedMenu& menu, const MatchState& m, const Command& c)
@@ -32,7 +32,7 @@ void addMenuLine(ScriptedMenu& menu, const MatchState& m, const Command& c)
         for (int p = 0; p < PLAYER_COUNT; ++p) {
             menu.ships[p] = m.players[p].shipIndex;
             for (int slot = 0; slot < WEAPON_SLOTS; ++slot)
-                menu.weapons[p][slot] = m.players[p].weapons[slot].weaponIndex;
+                menu.weapons[p][slot] = m.players[p].weaponRows[slot];
         }
     }
     MenuChange change;
@@ -56,11 +56,13 @@ void addMenuLine(ScriptedMenu& menu, const MatchState& m, const Command& c)
     menu.visit.changes.push_back(change);
 }
 
-MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m)
+MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m, MatchContent& c)
 {
     // Every sub-screen is reached through the main-menu page.
     menu.visit.newMatch = true;
-    replayMenuOutcome(m, menu.visit);
+    for (const MenuChange& change : menu.visit.changes)
+        makeMasksOfChange(c, change);
+    replayMenuVisit(m, c, menu.visit);
     menu.open = false;
     return menu.visit;
 }
@@ -68,9 +70,12 @@ MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m)
 int playReplay(const Replay& replay, int every)
 {
     auto match = std::make_unique<MatchState>();
+    auto content = std::make_unique<MatchContent>();
     MatchState& m = *match;
-    buildHeadlessMatch(m, setUpOfHeader(replay.header));
-    if (maskChecksum(m, rotatedCataloguePictures()) != replay.header.maskChecksum) {
+    MatchContent& c = *content;
+    buildHeadlessMatch(m, c, setUpOfHeader(replay.header));
+    makeAllShipMasks(c, rotatedCataloguePictures());
+    if (maskChecksum(c) != replay.header.maskChecksum) {
         std::fprintf(stderr,
                      "zentavor-sim: %s: the collision masks made here differ from the recording's (another OpenGL "
                      "driver or display depth); it cannot be checked on this display\n",
@@ -84,13 +89,11 @@ int playReplay(const Replay& replay, int every)
         switch (e.kind) {
         case ReplayEventKind::FRAME:
             timeMs += e.frame.frameTime;
-            runHeadlessFrame(m, e.frame.controls, e.frame.frameTime, e.frame.nowMs);
+            stepMatch(m, c, e.frame.controls, e.frame.frameTime, e.frame.nowMs);
             if (++frame % every == 0)
                 writeFrameReport(stdout, frame, timeMs, m);
             break;
-        case ReplayEventKind::MENU:
-            replayMenuOutcome(m, e.visit);
-            break;
+        case ReplayEventKind::MENU: replayMenuVisit(m, c, e.visit); break;
         case ReplayEventKind::CHECKPOINT:
             if (matchChecksum(m) != e.checksum) {
                 std::printf("{\"replay\":\"diverged\",\"frame\":%lld,\"second\":%lld}\n",

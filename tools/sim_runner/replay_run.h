@@ -10,8 +10,8 @@
 constexpr int EXIT_DIVERGED = 1;
 constexpr int EXIT_CANNOT_REPLAY = 2;
 
-// Creates the recording of match m, just built from setUp.
-bool openRunnerRecording(ReplayWriter& w, const std::string& path, const RunnerSetUp& setUp, const MatchState& m,
+// Creates the recording of a match just built from setUp with content c.
+bool openRunnerRecording(ReplayWriter& w, const std::string& path, const MatchChoices& setUp, MatchContent& c,
                          std::string& error);
 
 // A visit to the menu as a script's menu lines give it: each line leaves one
@@ -25,7 +25,7 @@ struct ScriptedMenu {
 
 void addMenuLine(ScriptedMenu& menu, const MatchState& m, const Command& c);
 // Makes the visit on the match as the game does, and returns it for a recording.
-MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m);
+MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m, MatchContent& c);
 
 // Plays a loaded recording from its header on: the frame line of every Kth
 // frame, then one verdict line. Returns 0 when every checkpoint matched,

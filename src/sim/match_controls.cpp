@@ -1,4 +1,4 @@
-#include "ui/control_state.h"
+#include "sim/match_controls.h"
 
 FlightCommands flightCommandsFrom(const PlayerControls& c)
 {

@@ -27,15 +27,6 @@ struct ControlState {
     WeaponCycling cycling[2];
 };
 
-struct MenuInput {
-    bool up = false;
-    bool down = false;
-    bool left = false;
-    bool right = false;
-    bool enter = false;
-    bool escape = false;
-};
-
 // Commands of one player's flight step, derived from its flags.
 struct FlightCommands {
     double turnInput = 0.0; // -1, -0.25, 0, 0.25, 1 (negative turns left)
