@@ -104,6 +104,7 @@ static void buildMatch(Game& game, const GameConfig& config)
     choices.seed = game.replay.seed;
     setUpMatch(*game.match, c, choices);
     game.texts.fonts = &game.fonts;
+    refreshMatchTexts(game.texts, *game.match, c);
     baseColour = game.settings.baseColour;
     for (int p = 0; p < PLAYER_COUNT; ++p)
         if (game.settings.cpu[p].on)
@@ -144,14 +145,26 @@ bool startUp(Game& game, int argc, const char* const* argv)
 
 // The menu over the finished frame; afterwards what it changed takes effect,
 // and the tick reference leaves the menu's time out.
+static void tellObserver(const Game& game, const StepEvents& events)
+{
+    if (game.observer.eventsShown)
+        game.observer.eventsShown(game.observer.context, events);
+}
+
 static void openMenu(Game& game)
 {
     MatchState& m = *game.match;
     const MenuOutcome visit = runMenu(m, *game.content, game.fonts);
-    finishMenuVisit(m, *game.content, visit);
+    tellObserver(game, finishMenuVisit(m, *game.content, visit));
     game.quitRequested = visit.quit;
     recordMenuOutcome(game.replay, visit);
     game.lastTicks = ticksNow();
+}
+
+void drawGameFrame(Game& game, int32_t nowMs)
+{
+    refreshMatchTexts(game.texts, *game.match, *game.content);
+    drawMatchFrame(*game.match, *game.content, game.texts, nowMs);
 }
 
 void runPass(Game& game)
@@ -171,8 +184,9 @@ void runPassFromControls(Game& game, const ControlState& controls)
     const int32_t frameTime = now - game.lastTicks;
     game.lastTicks = ticksNow();
     recordFrame(game.replay, m, RecordedFrame{controls, frameTime, now});
-    stepMatch(m, *game.content, controls, frameTime, now);
-    drawMatchFrame(m, *game.content, game.texts, now);
+    const StepEvents events = stepMatch(m, *game.content, controls, frameTime, now);
+    drawGameFrame(game, now);
+    tellObserver(game, events);
     if (controls.escape || matchLost(m))
         openMenu(game);
     else

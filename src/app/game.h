@@ -8,12 +8,20 @@
 #include "gfx/text.h"
 #include "pilot/pilot.h"
 #include "sim/match_state.h"
+#include "sim/step_events.h"
 #include "sound/music.h"
 
 constexpr const char* CONFIG_FILE = "config.cfg";
 constexpr const char* MUSIC_FILE = "sound/zentavor.ogg";
 constexpr int EXIT_START_FAILED = 1;
 constexpr int EXIT_BAD_OPTIONS = 2; // options that cannot be followed, or a recording that cannot be replayed
+
+// Told what each step and each menu visit reported, once the frame is drawn
+// and before a menu opens: tools watch the game through this.
+struct GameObserver {
+    void* context = nullptr;
+    void (*eventsShown)(void* context, const StepEvents& events) = nullptr;
+};
 
 struct Game {
     Settings settings;
@@ -29,6 +37,7 @@ struct Game {
     std::unique_ptr<PilotSeats> pilots = std::make_unique<PilotSeats>();
     FrameCap cap; // -fps; uncapped unless the frame loop sets it
     bool saveConfigAtQuit = true; // false when config.cfg was refused at start-up, or a recording is watched
+    GameObserver observer;
 };
 
 // Everything up to the first frame. On a failure that leaves the game unable
@@ -39,6 +48,8 @@ void runPass(Game& game);
 // The pass after the keyboard has been read into the controls: tests set the
 // control flags themselves and call this.
 void runPassFromControls(Game& game, const ControlState& controls);
+// The match as it stands, its texts brought up to date, into the back buffer.
+void drawGameFrame(Game& game, int32_t nowMs);
 // One pass of a recording shown at its recorded pace (-replay).
 void runReplayPass(Game& game);
 void runFrameLoop(Game& game);

@@ -18,7 +18,7 @@ static void playRecordedFrame(Game& game, bool drawn)
     r.shownMs += frame.frameTime;
     stepMatch(m, *game.content, frame.controls, frame.frameTime, frame.nowMs);
     if (drawn) {
-        drawMatchFrame(m, *game.content, game.texts, frame.nowMs);
+        drawGameFrame(game, frame.nowMs);
         presentFrame();
     }
     game.quitRequested = takeEventsAfterFrame(r, m, *game.content);

@@ -150,9 +150,8 @@ void drawBanner(const Sprite& banner, int32_t bannerTimer)
         setDrawColour(baseColour);
 }
 
-void drawMatchFrame(const MatchState& m, const MatchContent& c, MatchTexts& texts, int32_t nowMs)
+void drawMatchFrame(const MatchState& m, const MatchContent& c, const MatchTexts& texts, int32_t nowMs)
 {
-    refreshMatchTexts(texts, m, c);
     clearScreen();
     const GameMap& map = currentMap(m, c);
     drawMap(map, c.frames, m.planetBodies, nowMs);

@@ -11,8 +11,9 @@ constexpr int BANNER_FADE_MS = 300; // banner timer units over which the banner 
 constexpr double AIM_MARKER_DISTANCE = 24414062.5; // 25 px ahead of the ship's centre
 constexpr uint8_t POINTER_ALPHA = 120;
 
-// The texts brought up to date, then clear, map, ships, shots, banner and HUD; the caller presents.
-void drawMatchFrame(const MatchState& m, const MatchContent& c, MatchTexts& texts, int32_t nowMs);
+// Clear, map, ships, shots, banner and HUD, with texts brought up to date
+// (refreshMatchTexts); the caller presents.
+void drawMatchFrame(const MatchState& m, const MatchContent& c, const MatchTexts& texts, int32_t nowMs);
 // The background, then every planet at its body's position.
 void drawMap(const GameMap& map, const AnimationFrames& frames, const Body bodies[], int32_t nowMs);
 // Each ship (or its pointer when it is outside the view), or its explosion.

@@ -105,8 +105,9 @@ TEST(MainMenuKeys, BackgroundTintStopsNearBlue)
 
 TEST(ShipYardKeys, ChoicesWrapAndRestartTheirPreview)
 {
+    AnimationFrames frames;
     ShipType ships[SHIP_COUNT];
-    buildShipTable(ships);
+    buildShipTable(ships, frames);
     Player players[PLAYER_COUNT];
     players[0].shipIndex = 0;
     players[1].shipIndex = 3;
@@ -116,8 +117,10 @@ TEST(ShipYardKeys, ChoicesWrapAndRestartTheirPreview)
     EXPECT_EQ(state.choices[0], 3);
     EXPECT_NEAR(state.previewAngles[0], 0.0, 1e-12);
     EXPECT_NEAR(state.previewAngles[1], 1.5, 1e-12);
-    EXPECT_TRUE(ships[3].thrustAnim.running);
-    EXPECT_EQ(ships[3].thrustAnim.frameStart, 2000);
+    EXPECT_TRUE(state.previews[0].running);
+    EXPECT_EQ(state.previews[0].frameStart, 2000);
+    EXPECT_EQ(state.previews[0].firstFrame, ships[3].thrustAnim.firstFrame) << "the new ship's engine runs";
+    EXPECT_FALSE(ships[3].thrustAnim.running) << "the table stays as it was built";
     applyShipYardKeys(state, DOWN, ships, 2000);
     applyShipYardKeys(state, RIGHT, ships, 2000);
     EXPECT_EQ(state.choices[1], 0);
@@ -137,7 +140,7 @@ TEST(ShipYardKeys, ChoicesWrapAndRestartTheirPreview)
 TEST(ArmoryKeys, SlotsWrapThroughTheWeaponTable)
 {
     Player players[PLAYER_COUNT];
-    players[1].weapons[4].weaponIndex = 9;
+    players[1].weaponRows[4] = 9;
     ArmoryState state = openArmory(players);
     EXPECT_EQ(applyArmoryKeys(state, LEFT), 0);
     EXPECT_EQ(state.choices[0][0], 9);

@@ -51,12 +51,12 @@ std::set<int> keyboardReachable()
 class PilotTest : public SimMatch {
 protected:
     // One pass as the frame loop makes it: keys (none here), then the pilots, then the simulation.
-    ControlState step()
+    ControlState pass()
     {
         ControlState controls;
-        flyPilots(seats, *match, controls);
+        flyPilots(seats, *match, content, controls);
         now += FRAME_MS;
-        runHeadlessFrame(*match, controls, FRAME_MS, now);
+        step(controls, FRAME_MS, now);
         return controls;
     }
 
@@ -73,12 +73,12 @@ TEST_F(PilotTest, GivesOnlyFlagsThatKeysCanGive)
     for (int map = 0; map < MAP_COUNT; ++map)
         for (PilotLevel level : {PilotLevel::Easy, PilotLevel::Hard}) {
             setUpMatch(map, 0, 1);
-            placeBothPlayers(*match);
+            placeBothPlayers(*match, content);
             seats = PilotSeats{};
             seatPilot(seats, 0, level, PILOT_SEED);
             seatPilot(seats, 1, PilotLevel::Hard, PILOT_SEED);
             for (int frame = 0; frame < 1500; ++frame) {
-                const ControlState controls = step();
+                const ControlState controls = pass();
                 for (int p = 0; p < PLAYER_COUNT; ++p) {
                     const PlayerControls& c = controls.players[p];
                     ASSERT_TRUE(reachable.count(encode(c, controls.cycling[p])))
@@ -114,17 +114,17 @@ TEST_F(PilotTest, LeavesTheMatchRandomSequenceAlone)
         for (int frame = 0; frame < 40; ++frame) {
             ControlState controls;
             controls.players[0].fire = true;
-            flyPilots(seats, *match, controls);
+            flyPilots(seats, *match, content, controls);
             controls.players[1].fire = false;
             now += FRAME_MS;
-            runHeadlessFrame(*match, controls, FRAME_MS, now);
+            step(controls, FRAME_MS, now);
         }
         Run run;
         for (int i = 0; i < SHOT_POOL_SIZE; ++i)
             if (match->projectiles[i].active && match->explosions[i].ownerIndex == 0)
                 run.shots.insert(run.shots.end(), {match->projectiles[i].velocity.x, match->projectiles[i].velocity.y,
                                                    static_cast<double>(match->explosions[i].lifetime)});
-        run.nextDraw = randomDraw();
+        run.nextDraw = randomDraw(match->random);
         return run;
     };
     const Run alone = play(false);
@@ -146,7 +146,7 @@ TEST_F(PilotTest, TurnsAwayFromAPlanetStraightAhead)
         if (piloted)
             seatPilot(seats, 0, level, PILOT_SEED);
         for (int frame = 0; frame < 300 && player(0).lifeState == ALIVE; ++frame)
-            step();
+            pass();
         return player(0).lifeState != ALIVE;
     };
     EXPECT_TRUE(crashes(false, PilotLevel::Hard)) << "the unflown ship should crash";
@@ -166,7 +166,7 @@ TEST_F(PilotTest, HitsAStillOpponentInFrontWithinASecond)
         const Player& target = player(1);
         bool fired = false, hit = false;
         for (int frame = 0; frame < 100 && !hit; ++frame) {
-            const bool firing = step().players[0].fire;
+            const bool firing = pass().players[0].fire;
             fired = fired || firing;
             hit = target.hull < target.maxHull || target.shield < target.maxShield;
         }

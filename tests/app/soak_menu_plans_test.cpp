@@ -26,6 +26,7 @@ struct MenuWalk {
     int32_t selectedMap = 0;
     bool quit = false;
     Player players[PLAYER_COUNT];
+    AnimationFrames frames;
     ShipType ships[SHIP_COUNT];
 };
 
@@ -82,7 +83,7 @@ void press(MenuWalk& w, MenuKey key)
 // stayed open after the last key, or quit.
 bool walk(MenuWalk& w, const MenuKeys& keys)
 {
-    buildShipTable(w.ships);
+    buildShipTable(w.ships, w.frames);
     w.selectedMap = w.currentMap.index;
     for (MenuKey key : keys) {
         if (w.menu.leaveMenu)

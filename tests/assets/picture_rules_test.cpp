@@ -176,8 +176,9 @@ TEST(PictureRules, ShipFramesShareTheirSizeAndDifferFromEachOther)
 
 TEST(PictureRules, ShipSilhouettesMatchHitRadiusAndStopShortOfTheMuzzles)
 {
+    AnimationFrames frames;
     ShipType ships[SHIP_COUNT];
-    buildShipTable(ships);
+    buildShipTable(ships, frames);
     for (int ship = 0; ship < SHIP_COUNT; ++ship)
         for (int frame = 0; frame < 2; ++frame) {
             const int index = FIRST_SHIP_PICTURE + 4 * ship + frame;

@@ -62,12 +62,13 @@ bool shotHitsShip(const Vec2& shipWorld, const CollisionMask& mask, const Vec2& 
 
 TEST_F(ShipMasks, NoShipIsHitByItsOwnShotsAsTheyAppear)
 {
+    AnimationFrames frames;
     ShipType ships[SHIP_COUNT];
     WeaponType weapons[WEAPON_COUNT];
     FireState fire[WEAPON_COUNT];
     CollisionMask blastMasks[BLAST_MASK_COUNT];
-    buildShipTable(ships);
-    buildWeaponTable(weapons, fire);
+    buildShipTable(ships, frames);
+    buildWeaponTable(weapons, fire, frames);
     buildBlastMasks(blastMasks);
     const RotatedPictureSource rotated = rotatedCataloguePictures();
     const double sector = TWO_PI / ROTATION_FRAMES;
@@ -77,7 +78,7 @@ TEST_F(ShipMasks, NoShipIsHitByItsOwnShotsAsTheyAppear)
 
     for (int s = 0; s < SHIP_COUNT; ++s)
         for (int frame = 0; frame < ROTATION_FRAMES; ++frame) {
-            RotatedPicture picture = rotated(frameTexture(ships[s].shipSprite, 0), frame * sector);
+            RotatedPicture picture = rotated(frameTexture(frames, ships[s].shipSprite, 0), frame * sector);
             const CollisionMask mask = buildMask(picture.picture);
             picture.release();
             ASSERT_GT(mask.width, 0);

@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "bench/full_shot_pool.h"
+#include "bench/twin_stars_match.h"
 #include "draw/hud.h"
 #include "draw/match_texts.h"
 #include "draw/scene.h"
@@ -31,9 +31,9 @@ constexpr int FRAME_MS = 16;
 constexpr int DEFAULT_FRAMES_PER_BLOCK = 100;
 constexpr int DEFAULT_ROUNDS = 5;
 constexpr int WARM_UP_FRAMES = 30;
-constexpr const char* PLAYER_NAMES[PLAYER_COUNT] = {"Nova", "Vega"};
 
 struct Bench {
+    std::unique_ptr<MatchContent> content = std::make_unique<MatchContent>();
     std::unique_ptr<MatchState> match = std::make_unique<MatchState>();
     Fonts fonts;
     MatchTexts texts;
@@ -58,40 +58,29 @@ bool startGraphics(Bench& b)
     return true;
 }
 
-// The same steps as the game's start-up, with fixed ships, weapons and map.
+// The game's content with its own pictures, and the benchmarks' match.
 void buildMatch(Bench& b)
 {
-    MatchState& m = *b.match;
-    fillKillMessages(m);
-    buildTables(m, cataloguePictures());
-    putMapInPlay(m, TWIN_STARS);
-    moveOrbits(m.currentMap, m.planetBodies, 0);
-    connectMatchTexts(b.texts, m, b.fonts);
-    for (int p = 0; p < PLAYER_COUNT; ++p) {
-        std::snprintf(m.nameBuffers[p], NAME_BUFFER_SIZE, "%s", PLAYER_NAMES[p]);
-        m.players[p].name = m.nameBuffers[p];
-    }
-    renderNameLabels(b.texts);
-    for (int p = 0; p < PLAYER_COUNT; ++p)
-        setUpPlayer(m, p, p, BENCH_WEAPONS, rotatedCataloguePictures());
-    setUpShieldBubbles(m);
-    m.arenaRect = makeArenaRect();
-    buildBlastMasks(m.blastMasks);
-    placeBenchShips(m);
-    renderMatchLabels(b.texts);
+    buildContent(*b.content, cataloguePictures());
+    makeAllShipMasks(*b.content, rotatedCataloguePictures());
+    setUpBenchMatch(*b.match, *b.content);
+    b.texts.fonts = &b.fonts;
+    refreshMatchTexts(b.texts, *b.match, *b.content);
     setDrawColour(baseColour);
-    seedRandom(1);
-    fillShotPool(m);
-    m.frameTime = FRAME_MS;
+    b.match->frameTime = FRAME_MS;
 }
 
-void drawFullFrame(Bench& b) { drawMatchFrame(*b.match, b.texts, b.nowMs); }
+void drawFullFrame(Bench& b)
+{
+    refreshMatchTexts(b.texts, *b.match, *b.content);
+    drawMatchFrame(*b.match, *b.content, b.texts, b.nowMs);
+}
 
 void drawStaticScene(Bench& b)
 {
-    MatchState& m = *b.match;
+    const MatchState& m = *b.match;
     clearScreen();
-    drawMap(m.currentMap, m.planetBodies, b.nowMs);
+    drawMap(currentMap(m, *b.content), b.content->frames, m.planetBodies, b.nowMs);
     drawHudPanel(m.players, b.texts);
 }
 

@@ -12,7 +12,7 @@ constexpr int TWIN_STARS = 2;
 constexpr int32_t BENCH_START_MS = 1000;
 constexpr double SHOT_CLEARANCE_PX = 45.0; // shots start clear of ships and stars
 constexpr double SLOW_SHOT_SPEED = 20000000.0;
-constexpr int BENCH_WEAPONS[WEAPON_SLOTS] = {1, 2, 3, 7, 8};
+constexpr int32_t BENCH_WEAPONS[WEAPON_SLOTS] = {1, 2, 3, 7, 8};
 constexpr double BENCH_SHIP_PLACES_PX[PLAYER_COUNT][2] = {{150, 150}, {870, 650}};
 
 // Both ships alive at fixed places inside the arena.
@@ -30,15 +30,15 @@ inline bool clearOfShipsAndPlanets(const MatchState& m, const Vec2& at)
     for (const Player& p : m.players)
         if (distance(p.body.position, at) < pixels(SHOT_CLEARANCE_PX))
             return false;
-    for (const Body& planet : m.planetBodies)
-        if (distance(planet.position, at) < pixels(SHOT_CLEARANCE_PX))
+    for (int i = 0; i < m.planetCount; ++i)
+        if (distance(m.planetBodies[i].position, at) < pixels(SHOT_CLEARANCE_PX))
             return false;
     return true;
 }
 
 // Slow shots of gun, rocket and doomsday kinds spread over the arena, so none
 // leaves it or hits anything for many frames.
-inline void fillShotPool(MatchState& m)
+inline void fillShotPool(MatchState& m, const MatchContent& c)
 {
     int launched = 0;
     for (double y = 60; y < 760 && launched < SHOT_POOL_SIZE; y += 17)
@@ -46,10 +46,10 @@ inline void fillShotPool(MatchState& m)
             const Vec2 at{pixels(x), pixels(y)};
             if (!clearOfShipsAndPlanets(m, at))
                 continue;
-            const Player& owner = m.players[launched % PLAYER_COUNT];
-            const WeaponType& weapon = owner.weapons[(launched / PLAYER_COUNT) % 4];
-            spawnVolley(at, PolarVec{}, 0.0, SLOW_SHOT_SPEED, randomReal(0.0, TWO_PI), 0.0, 1, true, weapon,
-                        ShotPools{m.projectiles, m.explosions}, BENCH_START_MS);
+            const int owner = launched % PLAYER_COUNT;
+            const WeaponType& weapon = weaponInSlot(c, m.players[owner], (launched / PLAYER_COUNT) % 4);
+            spawnVolley(at, PolarVec{}, 0.0, SLOW_SHOT_SPEED, randomReal(m.random, 0.0, TWO_PI), 0.0, 1, true,
+                        Volley{&weapon, owner}, ShotPools{m.projectiles, m.explosions}, m.random, BENCH_START_MS);
             ++launched;
         }
 }

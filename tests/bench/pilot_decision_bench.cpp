@@ -22,42 +22,42 @@ void placeShip(MatchState& m, int player, double xPx, double yPx, double speedPx
     body.insideArena = true;
 }
 
-void decide(benchmark::State& state, const MatchState& m)
+void decide(benchmark::State& state, const BenchMatch& b)
 {
     Pilot pilot;
     startPilot(pilot, 0, PilotLevel::Hard, BENCH_SEED);
     ControlState controls;
     for (auto _ : state) {
-        pilotFrame(pilot, m, controls.players[0], controls.cycling[0]);
+        pilotFrame(pilot, *b.match, *b.content, controls.players[0], controls.cycling[0]);
         benchmark::DoNotOptimize(controls);
     }
 }
 
-std::unique_ptr<MatchState> benchMatch()
+BenchMatch benchMatch()
 {
     const DiscPicture shipDisc(12);
     const DiscPicture starDisc(25);
-    auto m = makeTwinStarsMatch(shipDisc, starDisc);
-    m->frameTime = FRAME_MS;
-    return m;
+    BenchMatch b = makeTwinStarsMatch(shipDisc, starDisc);
+    b.match->frameTime = FRAME_MS;
+    return b;
 }
 
 void BM_HardPilotInAFight(benchmark::State& state)
 {
-    const auto m = benchMatch();
-    placeShip(*m, 0, 330, 220, 60, 0.3, 0.2);
-    placeShip(*m, 1, 600, 260, 80, 2.5, 3.3);
-    decide(state, *m);
+    const BenchMatch b = benchMatch();
+    placeShip(*b.match, 0, 330, 220, 60, 0.3, 0.2);
+    placeShip(*b.match, 1, 600, 260, 80, 2.5, 3.3);
+    decide(state, b);
 }
 BENCHMARK(BM_HardPilotInAFight)->Unit(benchmark::kMicrosecond);
 
 void BM_HardPilotFallingTowardsAStar(benchmark::State& state)
 {
-    const auto m = benchMatch();
+    const BenchMatch b = benchMatch();
     // The star of angle PI stands at (190, 400); the ship falls on it from above.
-    placeShip(*m, 0, 190, 300, 150, PI / 2, 0.0);
-    placeShip(*m, 1, 600, 260, 80, 2.5, 3.3);
-    decide(state, *m);
+    placeShip(*b.match, 0, 190, 300, 150, PI / 2, 0.0);
+    placeShip(*b.match, 1, 600, 260, 80, 2.5, 3.3);
+    decide(state, b);
 }
 BENCHMARK(BM_HardPilotFallingTowardsAStar)->Unit(benchmark::kMicrosecond);
 

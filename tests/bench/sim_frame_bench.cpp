@@ -1,65 +1,86 @@
-// One full simulated frame on "Twin stars" with both ships alive and all 1024
-// shots in flight.
+// One whole step of the match on "Twin stars" with both ships alive and all
+// 1024 shots in flight, and what a rollback costs: a snapshot and a restore
+// of the match, and a restore followed by twelve steps.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
-#include "sim/frame_step.h"
-#include "sim/match_setup.h"
-#include "sim/orbits.h"
-#include "sim/random.h"
 #include "bench/twin_stars_match.h"
+#include "sim/frame_step.h"
 
 namespace {
 
 constexpr int FRAME_MS = 16;
+constexpr int ROLLBACK_FRAMES = 12;
 
-// The running state of a player; its masks never change, so they are not copied.
-void restorePlayer(Player& p, const Player& from)
-{
-    p.body = from.body;
-    std::copy(from.fireStates, from.fireStates + WEAPON_SLOTS, p.fireStates);
-    p.hull = from.hull;
-    p.shield = from.shield;
-    p.energy = from.energy;
-    p.lifeState = from.lifeState;
-    p.boosting = from.boosting;
-    p.shieldRegenDelay = from.shieldRegenDelay;
-    p.canCollide = from.canCollide;
-}
-
-void BM_SimulateFrameTwinStarsFullPool(benchmark::State& state)
+BenchMatch benchMatch()
 {
     const DiscPicture shipDisc(12);
     const DiscPicture planetDisc(25);
-    const auto start = makeTwinStarsMatch(shipDisc, planetDisc);
-    const auto m = std::make_unique<MatchState>(*start);
-    if (countActiveShots(*m) != SHOT_POOL_SIZE) {
-        state.SkipWithError("the shot pool is not full");
+    return makeTwinStarsMatch(shipDisc, planetDisc);
+}
+
+bool poolIsFull(benchmark::State& state, const MatchState& m)
+{
+    if (countActiveShots(m) == SHOT_POOL_SIZE)
+        return true;
+    state.SkipWithError("the shot pool is not full");
+    return false;
+}
+
+void BM_StepTwinStarsFullPool(benchmark::State& state)
+{
+    const BenchMatch b = benchMatch();
+    const auto m = std::make_unique<MatchState>(*b.match);
+    if (!poolIsFull(state, *m))
         return;
-    }
+    const ControlState controls;
     int32_t now = BENCH_START_MS;
     for (auto _ : state) {
         // Shots drift apart over many frames; each timed frame starts from the
-        // same full pool. The restore is left out of the clock by timing the
-        // frame alone (pausing the benchmark's own timer costs more than a frame).
-        std::copy(start->projectiles, start->projectiles + SHOT_POOL_SIZE, m->projectiles);
-        std::copy(start->explosions, start->explosions + SHOT_POOL_SIZE, m->explosions);
-        for (int i = 0; i < PLAYER_COUNT; ++i)
-            restorePlayer(m->players[i], start->players[i]);
+        // same full pool, restored outside the clock.
+        *m = *b.match;
         now += FRAME_MS;
         const auto begin = std::chrono::steady_clock::now();
-        simulateFrame(*m, FRAME_MS, now);
+        const StepEvents events = stepMatch(*m, *b.content, controls, FRAME_MS, now);
         const auto end = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(events.count);
         benchmark::DoNotOptimize(m->projectiles[SHOT_POOL_SIZE - 1].position);
         state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
     }
     state.counters["shotsAfterFrame"] = countActiveShots(*m);
 }
-BENCHMARK(BM_SimulateFrameTwinStarsFullPool)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepTwinStarsFullPool)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_SnapshotAndRestore(benchmark::State& state)
+{
+    const BenchMatch b = benchMatch();
+    const auto saved = std::make_unique<MatchState>();
+    for (auto _ : state) {
+        *saved = *b.match;
+        *b.match = *saved;
+        benchmark::ClobberMemory();
+    }
+    state.counters["stateBytes"] = sizeof(MatchState);
+}
+BENCHMARK(BM_SnapshotAndRestore)->Unit(benchmark::kMicrosecond);
+
+void BM_RollbackOfTwelveFrames(benchmark::State& state)
+{
+    const BenchMatch b = benchMatch();
+    const auto m = std::make_unique<MatchState>();
+    if (!poolIsFull(state, *b.match))
+        return;
+    const ControlState controls;
+    for (auto _ : state) {
+        *m = *b.match;
+        int32_t now = BENCH_START_MS;
+        for (int i = 0; i < ROLLBACK_FRAMES; ++i)
+            benchmark::DoNotOptimize(stepMatch(*m, *b.content, controls, FRAME_MS, now += FRAME_MS).count);
+    }
+}
+BENCHMARK(BM_RollbackOfTwelveFrames)->Unit(benchmark::kMicrosecond);
 
 } // namespace

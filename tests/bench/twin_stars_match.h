@@ -1,6 +1,7 @@
-// The benchmarks' "Twin stars" match: disc pictures for ships and stars,
-// both ships in place and every shot of the pool in flight.
+// The benchmarks' "Twin stars" match: both ships in place and every shot of
+// the pool in flight.
 #pragma once
+#include <cstdio>
 #include <memory>
 
 #include "bench/full_shot_pool.h"
@@ -8,26 +9,33 @@
 #include "sim/orbits.h"
 #include "support/disc_picture.h"
 
-inline void setUpBenchPlayers(MatchState& m, const DiscPicture& shipDisc)
+struct BenchMatch {
+    std::unique_ptr<MatchContent> content = std::make_unique<MatchContent>();
+    std::unique_ptr<MatchState> match = std::make_unique<MatchState>();
+};
+
+// Fixed names, ships, weapons and map; the content must hold both ships' masks.
+inline void setUpBenchMatch(MatchState& m, const MatchContent& c)
 {
-    const RotatedPictureSource turned = [&shipDisc](int, double) { return RotatedPicture{shipDisc.picture, nullptr}; };
-    setUpShieldBubbles(m);
-    for (int i = 0; i < PLAYER_COUNT; ++i)
-        setUpPlayer(m, i, i, BENCH_WEAPONS, turned);
+    MatchChoices choices;
+    std::snprintf(choices.names[0], NAME_BUFFER_SIZE, "Nova");
+    std::snprintf(choices.names[1], NAME_BUFFER_SIZE, "Vega");
+    choices.mapIndex = TWIN_STARS;
+    for (int p = 0; p < PLAYER_COUNT; ++p)
+        std::copy(BENCH_WEAPONS, BENCH_WEAPONS + WEAPON_SLOTS, choices.weapons[p]);
+    setUpMatch(m, c, choices);
+    moveOrbits(currentMap(m, c), m.orbitAngles[TWIN_STARS], m.planetBodies, 0);
     placeBenchShips(m);
+    seedRandom(m.random, 1);
+    fillShotPool(m, c);
 }
 
-inline std::unique_ptr<MatchState> makeTwinStarsMatch(const DiscPicture& shipDisc, const DiscPicture& planetDisc)
+// With disc pictures for ships and stars: no window needed.
+inline BenchMatch makeTwinStarsMatch(const DiscPicture& shipDisc, const DiscPicture& planetDisc)
 {
-    auto m = std::make_unique<MatchState>();
-    fillKillMessages(*m);
-    buildTables(*m, [&planetDisc](int) { return planetDisc.picture; });
-    putMapInPlay(*m, TWIN_STARS);
-    moveOrbits(m->currentMap, m->planetBodies, 0);
-    m->arenaRect = makeArenaRect();
-    buildBlastMasks(m->blastMasks);
-    setUpBenchPlayers(*m, shipDisc);
-    seedRandom(1);
-    fillShotPool(*m);
-    return m;
+    BenchMatch b;
+    buildContent(*b.content, [&planetDisc](int) { return planetDisc.picture; });
+    makeAllShipMasks(*b.content, [&shipDisc](int, double) { return RotatedPicture{shipDisc.picture, nullptr}; });
+    setUpBenchMatch(*b.match, *b.content);
+    return b;
 }

@@ -27,16 +27,32 @@ constexpr int NEW_EARTH = 0;
 constexpr int DEEP_SPACE = 1; // no planets: nothing pulls or gets in the way
 constexpr int PLENTY_OF_LIVES = 50; // no player runs out, so the menu never opens
 
-// Forwards every request of the simulation to the game's own texts, counting them.
+// What the game showed of each step, as its observer is told it.
 struct EventRecorder {
-    MatchEvents original;
-    std::vector<std::string> messages;
+    const Game* game = nullptr;
+    std::vector<std::string> messages; // the banner's text after each step that showed one
     int livesChanged[PLAYER_COUNT] = {};
     int killsChanged[PLAYER_COUNT] = {};
     int weaponChanged[PLAYER_COUNT] = {};
-};
 
-EventRecorder& recorderOf(void* c) { return *static_cast<EventRecorder*>(c); }
+    void note(const StepEvents& events)
+    {
+        for (int i = 0; i < events.count; ++i) {
+            const MatchEvent& e = events.events[i];
+            if (e.kind == MatchEventKind::LIVES_CHANGED)
+                ++livesChanged[e.player];
+            else if (e.kind == MatchEventKind::KILLS_CHANGED)
+                ++killsChanged[e.player];
+            else if (e.kind == MatchEventKind::WEAPON_CHANGED)
+                ++weaponChanged[e.player];
+            else if (e.kind == MatchEventKind::BANNER_SHOWN) {
+                char text[MESSAGE_BUFFER_SIZE];
+                bannerText(*game->match, *game->content, text);
+                messages.push_back(text);
+            }
+        }
+    }
+};
 
 // The back buffer, top-down, RGBA.
 struct Screen {
@@ -120,7 +136,6 @@ protected:
         const char* argv[] = {"zentavor", "-w", "-nm"};
         ASSERT_TRUE(startUp(*game, 3, argv));
         texturesAtStart = liveTextureCount();
-        gameEvents = game->match->events;
     }
 
     static void TearDownTestSuite()
@@ -138,57 +153,32 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(game, nullptr);
-        m().events = gameEvents;
-        m().livesSetting = PLENTY_OF_LIVES;
         // The same ships and weapons whatever the game folder's config.cfg holds.
-        const int arsenal[PLAYER_COUNT][WEAPON_SLOTS] = {{1, 3, 5, 8, 0}, {7, 2, 4, 6, 9}};
-        for (int i = 0; i < PLAYER_COUNT; ++i)
-            setUpPlayer(m(), i, i, arsenal[i], rotatedCataloguePictures());
-        startNewMatch(m());
-        m().bannerTimer = 0;
-        rerenderBanner(game->texts, " ");
-        m().lastTicks = ticksNow();
-        seedRandom(2024);
-        recordEvents();
+        MatchChoices choices;
+        for (int p = 0; p < PLAYER_COUNT; ++p)
+            std::memcpy(choices.names[p], m().nameBuffers[p], NAME_BUFFER_SIZE);
+        choices.mapIndex = m().currentMapIndex;
+        choices.lives = PLENTY_OF_LIVES;
+        const int32_t arsenal[PLAYER_COUNT][WEAPON_SLOTS] = {{1, 3, 5, 8, 0}, {7, 2, 4, 6, 9}};
+        std::memcpy(choices.weapons, arsenal, sizeof arsenal);
+        makeMasksOfShips(content(), choices.shipIndex, PLAYER_COUNT, rotatedCataloguePictures());
+        setUpMatch(m(), content(), choices);
+        game->lastTicks = ticksNow();
+        seedRandom(m().random, 2024);
+        recorder.game = game;
+        game->observer.context = &recorder;
+        game->observer.eventsShown = [](void* r, const StepEvents& events) {
+            static_cast<EventRecorder*>(r)->note(events);
+        };
     }
 
     // Nothing may point at this test's recorder once it is gone.
-    void TearDown() override { m().events = gameEvents; }
-
-    void recordEvents()
-    {
-        MatchEvents& e = m().events;
-        recorder.original = e;
-        e.context = &recorder;
-        e.livesChanged = [](void* c, int p) {
-            EventRecorder& r = recorderOf(c);
-            ++r.livesChanged[p];
-            r.original.livesChanged(r.original.context, p);
-        };
-        e.killsChanged = [](void* c, int p) {
-            EventRecorder& r = recorderOf(c);
-            ++r.killsChanged[p];
-            r.original.killsChanged(r.original.context, p);
-        };
-        e.weaponChanged = [](void* c, int p) {
-            EventRecorder& r = recorderOf(c);
-            ++r.weaponChanged[p];
-            r.original.weaponChanged(r.original.context, p);
-        };
-        e.messageShown = [](void* c, const char* text) {
-            EventRecorder& r = recorderOf(c);
-            r.messages.push_back(text);
-            r.original.messageShown(r.original.context, text);
-        };
-    }
+    void TearDown() override { game->observer = GameObserver{}; }
 
     static MatchState& m() { return *game->match; }
+    static MatchContent& content() { return *game->content; }
 
-    void useMap(int index)
-    {
-        m().selectedMapIndex = index;
-        applySelectedMap(m());
-    }
+    void useMap(int index) { putMapInPlay(m(), content().maps[index]); }
 
     // A ship at rest at a pixel position, facing the given angle.
     void place(int i, double xPx, double yPx, double heading = 0.0)
@@ -206,10 +196,10 @@ protected:
     {
         for (int pass = 0; pass < count; ++pass) {
             fakeNowMs += PASS_MS;
-            m().controls = ControlState{};
+            ControlState controls;
             if (keys)
-                keys(m().controls, pass);
-            runPassFromControls(*game);
+                keys(controls, pass);
+            runPassFromControls(*game, controls);
         }
     }
 
@@ -243,34 +233,32 @@ protected:
     std::vector<std::string> tauntsOf(int killer, int victim)
     {
         std::vector<std::string> taunts;
-        for (const KillMessage& k : m().killMessages)
-            taunts.push_back(std::string(m().players[killer].name) + k.verb + m().players[victim].name + k.phrase);
+        for (const KillMessage& k : content().killMessages)
+            taunts.push_back(std::string(m().nameBuffers[killer]) + k.verb + m().nameBuffers[victim] + k.phrase);
         return taunts;
     }
 
-    // The frame as drawn from the present state, without running the timers.
+    // The frame as drawn from the present state, without stepping it.
     Screen drawnFrame()
     {
-        m().frameTime = 0;
-        drawMatchFrame(m(), game->texts, fakeNowMs);
+        drawGameFrame(*game, fakeNowMs);
         return Screen::grab();
     }
 
     static Game* game;
     static int texturesAtStart;
-    static MatchEvents gameEvents; // the routing to the game's texts that start-up connected
     EventRecorder recorder;
+    StepEvents events; // of changes a test makes by hand
 };
 
 Game* ScriptedMatch::game = nullptr;
 int ScriptedMatch::texturesAtStart = 0;
-MatchEvents ScriptedMatch::gameEvents;
 
 TEST_F(ScriptedMatch, KillByAShotCreditsTheKillerTauntsAndRerendersTheLabels)
 {
     useMap(DEEP_SPACE);
-    const int weapons[WEAPON_SLOTS] = {4, 1, 7, 3, 8}; // Alpha Cannon first
-    equipWeapons(m().players[0], 0, weapons, m().fireStateTable, m().weaponTable);
+    const int32_t weapons[WEAPON_SLOTS] = {4, 1, 7, 3, 8}; // Alpha Cannon first
+    equipWeapons(m().players[0], weapons, content().fireStates);
     place(0, 300, 400);
     place(1, 450, 400);
     m().players[1].hull = 1.0;
@@ -299,7 +287,7 @@ TEST_F(ScriptedMatch, KillByAShotCreditsTheKillerTauntsAndRerendersTheLabels)
     EXPECT_GT(m().bannerTimer, 0);
     passes(1);
     EXPECT_EQ(m().bannerTimer, 0);
-    // The drawing ended the explosion, and the next flight step placed the ship again.
+    // The step ended the explosion, and the next flight step placed the ship again.
     ASSERT_TRUE(passesUntil([&] { return m().players[1].lifeState == ALIVE; }, 300));
     EXPECT_EQ(m().players[1].hull, m().players[1].maxHull);
 }
@@ -309,16 +297,17 @@ TEST_F(ScriptedMatch, OwnShotCostsALifeCreditsNobodyAndLeavesTheBanner)
     useMap(DEEP_SPACE);
     place(0, 300, 400);
     place(1, 800, 600);
-    showMessage(m(), "Earlier news");
+    announceCrash(m(), events, 1);
+    drawnFrame();
+    const std::string earlier = std::string(m().nameBuffers[1]) + " tries to land";
     const Texture* bannerBefore = game->texts.banner.texture;
     Player& p1 = m().players[0];
     p1.hull = 1.0;
     p1.shield = 0.0;
     // A minigun round of player 1 flying back at its own ship.
     const ShotPools pools{m().projectiles, m().explosions};
-    spawnVolley(Vec2{pixels(360), pixels(400)}, PolarVec{}, 0.0, pixels(600), PI, 0.0, 1, false, p1.weapons[1],
-                pools, fakeNowMs);
-    ASSERT_EQ(p1.weapons[1].ownerIndex, 0);
+    spawnVolley(Vec2{pixels(360), pixels(400)}, PolarVec{}, 0.0, pixels(600), PI, 0.0, 1, false,
+                Volley{&weaponInSlot(content(), p1, 1), 0}, pools, m().random, fakeNowMs);
     ASSERT_TRUE(passesUntil([&] { return p1.lifeState != ALIVE; }, 100));
 
     EXPECT_EQ(p1.lives, PLENTY_OF_LIVES - 1);
@@ -326,9 +315,9 @@ TEST_F(ScriptedMatch, OwnShotCostsALifeCreditsNobodyAndLeavesTheBanner)
     EXPECT_EQ(m().players[1].kills, 0);
     EXPECT_EQ(recorder.livesChanged[0], 1);
     EXPECT_EQ(recorder.killsChanged[0] + recorder.killsChanged[1], 0);
-    EXPECT_EQ(recorder.messages, std::vector<std::string>{"Earlier news"});
-    EXPECT_EQ(game->texts.banner.texture, bannerBefore);
-    EXPECT_TRUE(shows(game->texts.banner, "Earlier news", game->fonts.messageFont));
+    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_EQ(game->texts.banner.texture, bannerBefore) << "a banner that still says the same is not rendered again";
+    EXPECT_TRUE(shows(game->texts.banner, earlier.c_str(), game->fonts.messageFont));
     EXPECT_TRUE(shows(game->texts.players[0].lives, std::to_string(PLENTY_OF_LIVES - 1).c_str(), game->fonts.hudFont));
 }
 
@@ -336,13 +325,13 @@ TEST_F(ScriptedMatch, CrashIntoAPlanetShowsTriesToLand)
 {
     useMap(NEW_EARTH);
     passes(1); // the orbit step places the planets
-    const Vec2 earth = m().planetBodies[m().currentMap.planets[0].bodySlot].position;
+    const Vec2 earth = m().planetBodies[currentMap(m(), content()).planets[0].bodySlot].position;
     place(0, worldToPixel(earth.x), worldToPixel(earth.y) - 40);
     place(1, 900, 700);
     passes(1);
     EXPECT_EQ(m().players[0].lifeState, EXPLODING);
     EXPECT_EQ(m().players[0].lives, PLENTY_OF_LIVES - 1);
-    const std::string expected = std::string(m().players[0].name) + " tries to land";
+    const std::string expected = std::string(m().nameBuffers[0]) + " tries to land";
     EXPECT_EQ(recorder.messages, std::vector<std::string>{expected});
     EXPECT_TRUE(shows(game->texts.banner, expected.c_str(), game->fonts.messageFont));
 }
@@ -500,7 +489,7 @@ TEST_F(ScriptedMatch, BannerFadesOutAndThenIsGone)
     useMap(DEEP_SPACE);
     place(0, 300, 600);
     place(1, 700, 600);
-    showMessage(m(), "Fading away");
+    announceRamming(m(), events);
     m().bannerTimer = 0;
     const Screen none = drawnFrame();
     const Box around{BANNER_X - 120, BANNER_Y - 15, BANNER_X + 120, BANNER_Y + 15};
@@ -512,7 +501,7 @@ TEST_F(ScriptedMatch, BannerFadesOutAndThenIsGone)
     const Difference half = differenceOf(drawnFrame(), none, around);
     EXPECT_NEAR(static_cast<double>(half.insideSum) / full.insideSum, 127.0 / 255.0, 0.05);
     // Through the loop: 20 timer units a pass, 160 passes from a fresh message.
-    showMessage(m(), "Fading away");
+    announceRamming(m(), events);
     passes(159);
     EXPECT_EQ(m().bannerTimer, 20);
     passes(1);

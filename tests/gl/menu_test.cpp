@@ -4,6 +4,7 @@
 #include "app/game.h"
 #include "gfx/texture.h"
 #include "sim/frame_step.h"
+#include "sim/hits.h"
 #include "sim/match_rules.h"
 #include "sim/match_setup.h"
 #include "support/scripted_keys.h"
@@ -32,17 +33,26 @@ protected:
     {
         ASSERT_TRUE(started);
         drainPendingKeys();
-        game.match->quitRequested = false;
-        startNewMatch(*game.match);
+        game.quitRequested = false;
+        StepEvents events;
+        startNewMatch(*game.match, *game.content, events);
     }
     void TearDown() override { setTickSource(nullptr); }
 
     // One pass of the frame loop with Escape pressed in it.
     void passWithEscape()
     {
-        game.match->controls = ControlState{};
-        game.match->controls.escape = true;
-        runPassFromControls(game);
+        ControlState controls;
+        controls.escape = true;
+        runPassFromControls(game, controls);
+    }
+
+    // A visit to the menu and what ends it, as the frame loop makes them.
+    MenuOutcome visitMenu()
+    {
+        const MenuOutcome visit = runMenu(*game.match, *game.content, game.fonts);
+        finishMenuVisit(*game.match, *game.content, visit);
+        return visit;
     }
 
     // Every key was read, and none was needed beyond the script.
@@ -56,9 +66,8 @@ protected:
     void playOn(int mapIndex)
     {
         MatchState& m = *game.match;
-        m.selectedMapIndex = mapIndex;
-        applySelectedMap(m);
-        placeBothPlayers(m);
+        putMapInPlay(m, game.content->maps[mapIndex]);
+        placeBothPlayers(m, *game.content);
     }
 
     // A match in progress: lives and kills spent, other slots selected, shots in flight.
@@ -107,7 +116,7 @@ TEST_F(MenuPaths, FourEscapesFromPlayQuit)
     pushKeyDown(SDLK_ESCAPE); // read by the frame loop, which opens the menu
     typeKeys({SDLK_ESCAPE, SDLK_ESCAPE, SDLK_ESCAPE});
     runFrameLoop(game);
-    EXPECT_TRUE(game.match->quitRequested);
+    EXPECT_TRUE(game.quitRequested);
     expectScriptUsedUp();
 }
 
@@ -117,7 +126,7 @@ TEST_F(MenuPaths, ResumeStraightAwayLeavesTheMatchAsItWas)
     const MatchState& m = *game.match;
     const Vec2 position = m.players[1].body.position;
     typeKeys({SDLK_RETURN});
-    runMenu(*game.match, game.fonts);
+    const MenuOutcome visit = visitMenu();
     expectScriptUsedUp();
     EXPECT_EQ(m.players[0].lives, 3);
     EXPECT_EQ(m.players[0].kills, 4);
@@ -125,17 +134,16 @@ TEST_F(MenuPaths, ResumeStraightAwayLeavesTheMatchAsItWas)
     EXPECT_TRUE(m.projectiles[7].active);
     EXPECT_NEAR(m.players[1].body.position.x, position.x, 1e-6);
     EXPECT_NEAR(m.players[1].body.position.y, position.y, 1e-6);
-    EXPECT_FALSE(m.quitRequested);
+    EXPECT_FALSE(visit.quit);
 }
 
 TEST_F(MenuPaths, MenuBackResumeStartsANewMatch)
 {
     playForAWhile();
     typeKeys({SDLK_DOWN, SDLK_RETURN, SDLK_RETURN, SDLK_RETURN});
-    runMenu(*game.match, game.fonts);
+    EXPECT_FALSE(visitMenu().quit);
     expectScriptUsedUp();
     expectFreshMatch();
-    EXPECT_FALSE(game.match->quitRequested);
 }
 
 TEST_F(MenuPaths, NoWayMisterComesBackOnMenu)
@@ -144,9 +152,8 @@ TEST_F(MenuPaths, NoWayMisterComesBackOnMenu)
     // Exit, quit confirmation, "No way mister!"; the next enter must land on
     // "Menu" (not leave from "Resume game"), then "Back" and "Resume game".
     typeKeys({SDLK_ESCAPE, SDLK_ESCAPE, SDLK_DOWN, SDLK_RETURN, SDLK_RETURN, SDLK_RETURN, SDLK_RETURN});
-    runMenu(*game.match, game.fonts);
+    EXPECT_FALSE(visitMenu().quit);
     expectScriptUsedUp();
-    EXPECT_FALSE(game.match->quitRequested);
     expectFreshMatch(); // the main-menu page was visited
 }
 
@@ -154,13 +161,12 @@ TEST_F(MenuPaths, ALostMatchOpensTheMenuAndStartsANewOne)
 {
     playForAWhile();
     game.match->players[1].lives = 0;
-    game.match->controls = ControlState{};
     typeKeys({SDLK_RETURN});
-    runPassFromControls(game);
+    runPassFromControls(game, ControlState{});
     expectScriptUsedUp();
     expectFreshMatch();
     // The time spent in the menu is left out of the next frame.
-    EXPECT_EQ(game.match->lastTicks, keyScript.readings * MS_PER_READING);
+    EXPECT_EQ(game.lastTicks, keyScript.readings * MS_PER_READING);
 }
 
 TEST_F(MenuPaths, AChangedMapAppliesWhenTheMenuCloses)
@@ -174,10 +180,9 @@ TEST_F(MenuPaths, AChangedMapAppliesWhenTheMenuCloses)
     passWithEscape();
     expectScriptUsedUp();
     EXPECT_EQ(m.currentMapIndex, 2);
-    EXPECT_EQ(m.currentMap.index, 2);
-    ASSERT_EQ(static_cast<int>(m.planetBodies.size()), m.mapTable[2].planetCount);
+    ASSERT_EQ(m.planetCount, game.content->maps[2].planetCount);
     for (const Player& p : m.players)
-        EXPECT_TRUE(onSpawnPoint(p.body.position, m.mapTable[2]));
+        EXPECT_TRUE(onSpawnPoint(p.body.position, game.content->maps[2]));
     expectFreshMatch();
 }
 
@@ -194,7 +199,7 @@ TEST_F(MenuPaths, ChoosingTheMapInPlayChangesNothing)
     expectScriptUsedUp();
     EXPECT_EQ(m.currentMapIndex, 0);
     EXPECT_EQ(m.selectedMapIndex, 0);
-    ASSERT_EQ(static_cast<int>(m.planetBodies.size()), m.mapTable[0].planetCount);
+    ASSERT_EQ(m.planetCount, game.content->maps[0].planetCount);
     // Rebuilt bodies would stand at the origin until the next orbit step.
     EXPECT_GT(m.planetBodies[0].position.x, 0.0);
 }
@@ -204,8 +209,8 @@ TEST_F(MenuPaths, ShipAndWeaponChoicesReachThePlayersAndEveryTextIsFreed)
     MatchState& m = *game.match;
     const int ship0 = m.players[0].shipIndex;
     const int ship1 = m.players[1].shipIndex;
-    const int weapon0 = m.players[0].weapons[0].weaponIndex;
-    const int weapon5 = m.players[1].weapons[0].weaponIndex;
+    const int weapon0 = m.players[0].weaponRows[0];
+    const int weapon5 = m.players[1].weaponRows[0];
     const int textures = liveTextureCount();
     std::vector<SDLKey> keys = {SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_RETURN, // "Ships"
                                 SDLK_RIGHT, SDLK_DOWN, SDLK_LEFT, SDLK_ESCAPE, SDLK_ESCAPE,
@@ -217,16 +222,16 @@ TEST_F(MenuPaths, ShipAndWeaponChoicesReachThePlayersAndEveryTextIsFreed)
                              SDLK_DOWN, SDLK_RETURN, SDLK_RETURN, SDLK_ESCAPE,       // "Credits"
                              SDLK_ESCAPE, SDLK_ESCAPE, SDLK_RETURN});
     typeKeys(keys);
-    runMenu(m, game.fonts);
+    visitMenu();
     expectScriptUsedUp();
     EXPECT_EQ(m.players[0].shipIndex, (ship0 + 1) % SHIP_COUNT);
     EXPECT_EQ(m.players[1].shipIndex, (ship1 + SHIP_COUNT - 1) % SHIP_COUNT);
-    EXPECT_EQ(m.players[0].weapons[0].weaponIndex, (weapon0 + 1) % WEAPON_COUNT);
-    EXPECT_EQ(m.players[1].weapons[0].weaponIndex, (weapon5 + WEAPON_COUNT - 1) % WEAPON_COUNT);
-    EXPECT_STREQ(m.players[0].weapons[0].name, m.weaponTable[(weapon0 + 1) % WEAPON_COUNT].name);
+    EXPECT_EQ(m.players[0].weaponRows[0], (weapon0 + 1) % WEAPON_COUNT);
+    EXPECT_EQ(m.players[1].weaponRows[0], (weapon5 + WEAPON_COUNT - 1) % WEAPON_COUNT);
+    EXPECT_TRUE(game.content->masks.shipMade[m.players[0].shipIndex]) << "a ship chosen in the yard has its masks";
     const GameConfig saved = configOf(m);
     EXPECT_EQ(saved.shipIndex[0], m.players[0].shipIndex);
-    EXPECT_EQ(saved.weapons[1][0], m.players[1].weapons[0].weaponIndex);
+    EXPECT_EQ(saved.weapons[1][0], m.players[1].weaponRows[0]);
     expectFreshMatch();
     EXPECT_EQ(liveTextureCount(), textures);
 }

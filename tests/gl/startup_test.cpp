@@ -35,7 +35,7 @@ TEST_F(StartedGame, LoadsTheCatalogueTextsAndMusic)
     EXPECT_EQ(m.players[0].index, 0);
     EXPECT_EQ(m.players[1].index, 1);
     EXPECT_GT(distance(m.players[0].body.position, m.players[1].body.position), 0.0);
-    EXPECT_EQ(static_cast<int>(m.planetBodies.size()), m.currentMap.planetCount);
+    EXPECT_EQ(m.planetCount, currentMap(m, *game.content).planetCount);
 }
 
 TEST_F(StartedGame, MusicSwitchOpensNoStream)

@@ -161,17 +161,21 @@ protected:
     static void renderEveryText()
     {
         MatchState& m = *game.match;
+        MatchContent& c = *game.content;
         typeKeys(EVERY_SCREEN);
-        runMenu(m, game.fonts);
+        runMenu(m, c, game.fonts);
         m.players[0].lives = 0;
         typeKeys(QUIT);
-        runMenu(m, game.fonts);
-        for (int k = 0; k < m.killMessageCount; ++k)
-            showMessage(m, (std::string(m.players[0].name) + m.killMessages[k].verb + m.players[1].name +
-                            m.killMessages[k].phrase)
-                               .c_str());
-        announceCrash(m, 0);
-        announceRamming(m);
+        runMenu(m, c, game.fonts);
+        StepEvents events;
+        for (int k = 0; k < c.killMessageCount; ++k) {
+            m.banner = Banner{BANNER_KILL, 0, 1, k};
+            refreshMatchTexts(game.texts, m, c);
+        }
+        announceCrash(m, events, 0);
+        refreshMatchTexts(game.texts, m, c);
+        announceRamming(m, events);
+        refreshMatchTexts(game.texts, m, c);
         for (int value = 0; value < HUD_NUMBERS; ++value) {
             Sprite number;
             renderNumber(number, value, game.fonts.hudFont);

@@ -23,10 +23,10 @@ TEST_F(MatchChecksum, EveryRecordedQuantityChangesTheChecksum)
         {"kills", [](MatchState& m) { m.players[0].kills += 1; }},
         {"slot", [](MatchState& m) { m.players[1].currentSlot = 3; }},
         {"ammo", [](MatchState& m) { m.players[0].fireStates[4].ammoLeft -= 1; }},
-        {"weapon", [](MatchState& m) { m.players[1].weapons[2].weaponIndex = 9; }},
+        {"weapon", [](MatchState& m) { m.players[1].weaponRows[2] = 9; }},
         {"planet", [](MatchState& m) { m.planetBodies[0].position.y += 1.0; }},
         {"shot", [](MatchState& m) { m.projectiles[700].active = true; }},
-        {"random", [](MatchState&) { randomDraw(); }},
+        {"random", [](MatchState& m) { randomDraw(m.random); }},
     };
     const uint64_t before = matchChecksum(*match);
     EXPECT_EQ(matchChecksum(*match), before);

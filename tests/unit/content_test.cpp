@@ -5,7 +5,7 @@
 #include "content/map_table.h"
 #include "content/ship_table.h"
 #include "content/weapon_table.h"
-#include "sim/match_state.h"
+#include "sim/match_setup.h"
 
 namespace {
 
@@ -22,22 +22,36 @@ struct FakeCatalogue {
     }
 };
 
-void expectFrames(const Animation& a, const std::vector<AnimationFrame>& expected, bool loop)
-{
-    ASSERT_EQ(a.frameCount, static_cast<int>(expected.size()));
-    EXPECT_EQ(a.loop, loop);
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(a.frames[i].textureIndex, expected[i].textureIndex) << "frame " << i;
-        EXPECT_EQ(a.frames[i].durationMs, expected[i].durationMs) << "frame " << i;
-    }
-}
-
-class WeaponTable : public ::testing::Test {
+// The content as the game builds it, over the fake catalogue.
+class Content : public ::testing::Test {
 protected:
-    void SetUp() override { buildWeaponTable(weapons, fire); }
-    WeaponType weapons[WEAPON_COUNT];
-    FireState fire[WEAPON_COUNT];
+    void SetUp() override { buildContent(*content, catalogue.source()); }
+
+    AnimationFrame frameOf(const Animation& a, int i) const
+    {
+        return content->frames.frames[a.firstFrame + i];
+    }
+    void expectFrames(const Animation& a, const std::vector<AnimationFrame>& expected, bool loop) const
+    {
+        ASSERT_EQ(a.frameCount, static_cast<int>(expected.size()));
+        EXPECT_EQ(a.loop, loop);
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(frameOf(a, static_cast<int>(i)).textureIndex, expected[i].textureIndex) << "frame " << i;
+            EXPECT_EQ(frameOf(a, static_cast<int>(i)).durationMs, expected[i].durationMs) << "frame " << i;
+        }
+    }
+
+    FakeCatalogue catalogue;
+    std::unique_ptr<MatchContent> content = std::make_unique<MatchContent>(); // large: kept off the stack
+    const WeaponType* weapons = content->weapons;
+    const FireState* fire = content->fireStates;
+    const ShipType* ships = content->ships;
+    const GameMap* maps = content->maps;
 };
+
+using WeaponTable = Content;
+using ShipTable = Content;
+using MapTable = Content;
 
 TEST_F(WeaponTable, NamesAndIconsInTableOrder)
 {
@@ -45,8 +59,6 @@ TEST_F(WeaponTable, NamesAndIconsInTableOrder)
                                        "Hydra Laser",   "Plasma launcher", "Chaingun", "Mines",    "Armageddon Dildo"};
     for (int i = 0; i < WEAPON_COUNT; ++i) {
         EXPECT_STREQ(weapons[i].name, names[i]);
-        EXPECT_EQ(weapons[i].ownerIndex, 0);
-        EXPECT_EQ(weapons[i].weaponIndex, 0);
         EXPECT_TRUE(weapons[i].flightAnim.loop) << i;
         EXPECT_FALSE(weapons[i].impactAnim.loop) << i;
         EXPECT_EQ(fire[i].ammoLeft, fire[i].clipSize) << i;
@@ -135,10 +147,8 @@ TEST_F(WeaponTable, ShotValuesOfTheHeavyWeapons)
     expectFrames(weapons[6].impactAnim, {{33, 30}, {32, 30}, {31, 30}, {30, 30}, {29, 30}}, false);
 }
 
-TEST(ShipTable, RowsOfMotionAndLife)
+TEST_F(ShipTable, RowsOfMotionAndLife)
 {
-    ShipType ships[SHIP_COUNT];
-    buildShipTable(ships);
     const double turnRates[SHIP_COUNT] = {4.833219466153846, 6.283185306, 3.141592653, 6.981317006666666};
     const double hitRadii[SHIP_COUNT] = {11718750.0, 11718750.0, 17578125.0, 7812500.0};
     for (int i = 0; i < SHIP_COUNT; ++i) {
@@ -149,8 +159,8 @@ TEST(ShipTable, RowsOfMotionAndLife)
         const Animation& death = ships[i].deathAnim;
         ASSERT_EQ(death.frameCount, 9);
         EXPECT_FALSE(death.loop);
-        EXPECT_EQ(death.frames[8].textureIndex, 89) << "every blast ends on the blank picture";
-        EXPECT_EQ(death.frames[8].durationMs, 500);
+        EXPECT_EQ(frameOf(death, 8).textureIndex, 89) << "every blast ends on the blank picture";
+        EXPECT_EQ(frameOf(death, 8).durationMs, 500);
         EXPECT_TRUE(ships[i].shipSprite.loop);
         EXPECT_TRUE(ships[i].thrustAnim.loop);
     }
@@ -162,7 +172,7 @@ TEST(ShipTable, RowsOfMotionAndLife)
     EXPECT_EQ(ships[2].maxHull, 140.0);
     EXPECT_EQ(ships[2].maxShield, 16.0);
     EXPECT_EQ(ships[2].shieldRegenRate, 2.5);
-    EXPECT_EQ(ships[2].deathAnim.frames[0].durationMs, 35);
+    EXPECT_EQ(frameOf(ships[2].deathAnim, 0).durationMs, 35);
     EXPECT_EQ(ships[3].mass, 120000.0);
     EXPECT_EQ(ships[3].thrustForce, 32000000000000.0);
     EXPECT_EQ(ships[1].muzzles[2].length, pixels(20));
@@ -172,13 +182,6 @@ TEST(ShipTable, RowsOfMotionAndLife)
     expectFrames(ships[0].deathAnim,
                  {{36, 20}, {35, 20}, {34, 20}, {33, 20}, {32, 20}, {31, 20}, {30, 20}, {29, 20}, {89, 500}}, false);
 }
-
-class MapTable : public ::testing::Test {
-protected:
-    void SetUp() override { buildMapTable(maps, catalogue.source()); }
-    FakeCatalogue catalogue;
-    GameMap maps[MAP_COUNT];
-};
 
 TEST_F(MapTable, ThreeMapsWithTheirPlanets)
 {
@@ -211,21 +214,23 @@ TEST_F(MapTable, ThreeMapsWithTheirPlanets)
 TEST_F(MapTable, PlanetMasksComeFromTheirPictures)
 {
     EXPECT_EQ(catalogue.requested, (std::vector<int>{1, 2, 95, 94})) << "the invisible centre asks for no picture";
-    EXPECT_EQ(maps[0].planets[0].mask.width, 20);
-    EXPECT_EQ(maps[0].planets[0].mask.offsetX, 10);
+    const MaskTable& masks = content->masks;
+    EXPECT_EQ(masks.planets[0][0].width, 20);
+    EXPECT_EQ(masks.planets[0][0].offsetX, 10);
     const Planet& centre = maps[2].planets[0];
     EXPECT_EQ(centre.mass, 1.0);
     EXPECT_EQ(centre.radius, 0.0);
     EXPECT_EQ(centre.orbitRadius, -1.0);
-    EXPECT_EQ(centre.mask.width, 1);
-    EXPECT_EQ(centre.mask.height, 1);
-    ASSERT_EQ(centre.mask.cells.size(), 1u);
-    EXPECT_EQ(centre.mask.cells[0], 0);
-    EXPECT_EQ(frameTexture(centre.anim, 0), 89);
+    const CollisionMask& centreMask = masks.planets[2][0];
+    EXPECT_EQ(centreMask.width, 1);
+    EXPECT_EQ(centreMask.height, 1);
+    ASSERT_EQ(centreMask.cells.size(), 1u);
+    EXPECT_EQ(centreMask.cells[0], 0);
+    EXPECT_EQ(frameTexture(content->frames, centre.anim, 0), 89);
 
-    GameMap headless[MAP_COUNT];
-    buildMapTable(headless, PictureSource{});
-    EXPECT_LE(headless[0].planets[0].mask.cells.size(), 1u) << "without pictures nothing can be touched";
+    auto headless = std::make_unique<MatchContent>();
+    buildContent(*headless, PictureSource{});
+    EXPECT_LE(headless->masks.planets[0][0].cells.size(), 1u) << "without pictures nothing can be touched";
 }
 
 TEST_F(MapTable, EverySpawnPointIsInsideTheArena)
@@ -252,29 +257,24 @@ TEST_F(MapTable, EverySpawnPointIsInsideTheArena)
         EXPECT_EQ(maps[1].spawnVelocities[s].length, 0.0);
 }
 
-TEST(MatchStateSetUp, KillMessagesAndPlanetBodies)
+TEST_F(Content, KillMessagesAndPlanetBodies)
 {
+    EXPECT_EQ(content->killMessageCount, 4);
+    EXPECT_STREQ(content->killMessages[0].verb, " shows ");
+    EXPECT_STREQ(content->killMessages[2].phrase, " with an ugly-stick.");
+    EXPECT_STREQ(content->killMessages[3].phrase, " all days of the week.");
+    EXPECT_STREQ(content->killMessages[1].verb, " teaches ");
+
     const auto state = std::make_unique<MatchState>(); // large: kept off the stack
     MatchState& m = *state;
-    fillKillMessages(m);
-    EXPECT_EQ(m.killMessageCount, 4);
-    EXPECT_STREQ(m.killMessages[0].verb, " shows ");
-    EXPECT_STREQ(m.killMessages[2].phrase, " with an ugly-stick.");
-    EXPECT_STREQ(m.killMessages[3].phrase, " all days of the week.");
-    EXPECT_STREQ(m.killMessages[1].verb, " teaches ");
-
-    FakeCatalogue catalogue;
-    buildMapTable(m.mapTable, catalogue.source());
-    m.currentMap = m.mapTable[2];
-    buildPlanetBodies(m);
-    ASSERT_EQ(m.planetBodies.size(), 3u);
+    putMapInPlay(m, maps[2]);
+    ASSERT_EQ(m.planetCount, 3);
     EXPECT_EQ(m.planetBodies[0].mass, 1.0);
     EXPECT_EQ(m.planetBodies[1].mass, 5e28);
     EXPECT_TRUE(m.planetBodies[2].attracts);
     EXPECT_EQ(m.planetBodies[2].position.x, 0.0);
-    m.currentMap = m.mapTable[1];
-    buildPlanetBodies(m);
-    EXPECT_TRUE(m.planetBodies.empty()) << "deep space has no planets";
+    putMapInPlay(m, maps[1]);
+    EXPECT_EQ(m.planetCount, 0) << "deep space has no planets";
 }
 
 } // namespace

@@ -33,8 +33,9 @@ class Flight : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        buildShipTable(ships);
-        setUpFromShipType(player, ships[0], 0, rotations.source());
+        buildShipTable(ships, frames);
+        setUpFromShipType(player, ships[0], 0);
+        makeShipMasks(masks, 0, ships[0], frames, rotations.source());
         resetForLife(player);
         player.body.position = Vec2{pixels(500), pixels(300)};
         player.body.insideArena = true;
@@ -46,7 +47,9 @@ protected:
         fly(player.body, nullptr, 0, dtMs, thrust, player.boostDirection, c.turnInput, arena);
     }
 
+    AnimationFrames frames;
     ShipType ships[SHIP_COUNT];
+    MaskTable masks;
     FakeRotations rotations;
     Player player;
     WorldRect arena = makeArenaRect();
@@ -61,15 +64,18 @@ TEST_F(Flight, SetUpCopiesTheShipAndTurnsSixteenMasks)
     for (int i = 0; i < ROTATION_MASKS; ++i) {
         EXPECT_EQ(rotations.textures[i], 5) << "frame 0 of the ship picture";
         EXPECT_NEAR(rotations.angles[i], i * TWO_PI / 16, ANGLE_TOLERANCE);
-        EXPECT_EQ(player.rotationMasks[i].width, 10);
-        EXPECT_EQ(player.rotationMasks[i].height, 6);
+        EXPECT_EQ(shipMask(masks, 0, i).width, 10);
+        EXPECT_EQ(shipMask(masks, 0, i).height, 6);
     }
     EXPECT_EQ(rotations.released, 16) << "every turned picture is released once its mask is built";
+    makeShipMasks(masks, 0, ships[0], frames, rotations.source());
+    EXPECT_EQ(rotations.angles.size(), 16u) << "a ship type's masks are made once";
 
     player.currentSlot = 3;
     player.body.velocity = PolarVec{5.0, 1.0};
     player.body.insideArena = true;
-    setUpFromShipType(player, ships[2], 2, rotations.source());
+    setUpFromShipType(player, ships[2], 2);
+    makeShipMasks(masks, 2, ships[2], frames, rotations.source());
     EXPECT_EQ(player.currentSlot, 0);
     EXPECT_EQ(player.shipIndex, 2);
     EXPECT_EQ(player.body.velocity.length, 0.0);

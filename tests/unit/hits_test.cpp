@@ -24,7 +24,7 @@ protected:
         shot.mayHitShield = true;
         Explosion& e = match->explosions[slot];
         e = Explosion{};
-        e.impactAnim = match->weaponTable[1].impactAnim;
+        e.impactAnim = content.weapons[1].impactAnim;
         e.hitTest = hitTest;
         e.hitMaskIndex = 4;
         e.ownerIndex = owner;
@@ -37,7 +37,7 @@ protected:
 
     std::string tauntFor(const char* killer, const char* victim, int k) const
     {
-        const KillMessage& km = match->killMessages[k];
+        const KillMessage& km = content.killMessages[k];
         return std::string(killer) + km.verb + victim + km.phrase;
     }
 };
@@ -48,22 +48,22 @@ TEST_F(Hits, AShieldTakesAShotOnceUntilTheShotHasLeftEveryBubble)
     place(1, 800, 600);
     const int i = shotAt(320, 300);
     effect(i).shieldDamage = 3.0;
-    testShotHits(*match, i, NOW_MS);
+    testShotHits(*match, content, i, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_DOUBLE_EQ(player(0).shield, 5.0) << "the owner's own shot hits its own shield";
     EXPECT_EQ(player(0).shieldBarTimer, SHIELD_BAR_MS);
     EXPECT_FALSE(shot(i).mayHitShield);
     EXPECT_DOUBLE_EQ(player(0).hull, 60.0) << "20 px is beyond the hull's reach";
 
-    testShotHits(*match, i, NOW_MS);
-    simulateFrame(*match, 10, NOW_MS);
+    testShotHits(*match, content, i, NOW_MS, shipReachOf(*match, content), events);
+    step(match->controls, 10, NOW_MS);
     EXPECT_NEAR(player(0).shield, 5.017, DAMAGE_TOLERANCE) << "inside the bubble it stays disarmed";
 
     shot(i).position = Vec2{pixels(400), pixels(300)};
-    simulateFrame(*match, 0, NOW_MS);
+    step(match->controls, 0, NOW_MS);
     EXPECT_TRUE(shot(i).mayHitShield);
     shot(i).position = Vec2{pixels(320), pixels(300)};
     shot(i).velocity = Vec2{};
-    testShotHits(*match, i, NOW_MS);
+    testShotHits(*match, content, i, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_NEAR(player(0).shield, 2.017, DAMAGE_TOLERANCE);
 }
 
@@ -74,7 +74,7 @@ TEST_F(Hits, ABrokenShieldWaits400msButOneDrivenExactlyToZeroDoesNot)
     player(0).shield = 2.0;
     const int broken = shotAt(320, 300);
     effect(broken).shieldDamage = 5.0;
-    testShotHits(*match, broken, NOW_MS);
+    testShotHits(*match, content, broken, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_DOUBLE_EQ(player(0).shield, 0.0);
     EXPECT_EQ(player(0).shieldRegenDelay, SHIELD_BREAK_DELAY_MS);
     EXPECT_DOUBLE_EQ(match->shieldBodies[0].mass, 0.0) << "the bubble empties at once";
@@ -89,7 +89,7 @@ TEST_F(Hits, ABrokenShieldWaits400msButOneDrivenExactlyToZeroDoesNot)
     place(1, 700, 600);
     const int exact = shotAt(720, 600);
     effect(exact).shieldDamage = 5.0;
-    testShotHits(*match, exact, NOW_MS);
+    testShotHits(*match, content, exact, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_DOUBLE_EQ(player(1).shield, 0.0);
     EXPECT_EQ(player(1).shieldRegenDelay, 0) << "exactly 0 is not broken";
 }
@@ -102,7 +102,7 @@ TEST_F(Hits, AShotRestingInAnEmptyBubbleKeepsRestartingTheBreakDelay)
     const int i = shotAt(320, 300);
     effect(i).shieldDamage = 1.0;
     for (int frame = 0; frame < 6; ++frame) {
-        simulateFrame(*match, 100, NOW_MS + frame * 100);
+        step(match->controls, 100, NOW_MS + frame * 100);
         EXPECT_DOUBLE_EQ(player(0).shield, 0.0);
         EXPECT_EQ(player(0).shieldRegenDelay, SHIELD_BREAK_DELAY_MS);
     }
@@ -129,13 +129,13 @@ TEST_F(Hits, TheCircleTestHitsAtExactlyTheReachAndPinsTheImpactToTheHull)
     const int far = shotAt(300 + 12.5, 300);
     shot(far).position.x += 1.0;
     effect(far).shotRadius = pixels(0.5);
-    testShotHits(*match, far, NOW_MS);
+    testShotHits(*match, content, far, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_FALSE(effect(far).exploding);
 
     const int exact = shotAt(300 + 12.5, 300);
     effect(exact).shotRadius = pixels(0.5);
     effect(exact).hullDamage = 7.0;
-    testShotHits(*match, exact, NOW_MS);
+    testShotHits(*match, content, exact, NOW_MS, shipReachOf(*match, content), events);
     const Explosion& e = effect(exact);
     ASSERT_TRUE(e.exploding);
     EXPECT_EQ(e.hitPlayer, 0);
@@ -154,15 +154,15 @@ TEST_F(Hits, PixelTestsUseTheShipsMaskNotItsRadius)
     place(1, 600, 300);
     const int inside = shotAt(309, 300, 1, 0);
     const int beside = shotAt(311.5, 300, 1, 0);
-    testShotHits(*match, inside, NOW_MS);
-    testShotHits(*match, beside, NOW_MS);
+    testShotHits(*match, content, inside, NOW_MS, shipReachOf(*match, content), events);
+    testShotHits(*match, content, beside, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_TRUE(effect(inside).exploding);
     EXPECT_FALSE(effect(beside).exploding) << "within the hit radius but off the ship's pixels";
 
     const int discTouching = shotAt(614, 300, 0, 2);
     const int discApart = shotAt(618, 300, 0, 2);
-    testShotHits(*match, discTouching, NOW_MS);
-    testShotHits(*match, discApart, NOW_MS);
+    testShotHits(*match, content, discTouching, NOW_MS, shipReachOf(*match, content), events);
+    testShotHits(*match, content, discApart, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_EQ(effect(discTouching).hitPlayer, 1);
     EXPECT_FALSE(effect(discApart).exploding);
 }
@@ -178,14 +178,14 @@ TEST_F(Hits, ADetonationBlastsEveryShipInReachWithoutGoingOffOnThem)
     e.blastRadius = pixels(10);
     e.blastDamage = 22.0;
     shot(i).mayHitShield = false;
-    testShotHits(*match, i, NOW_MS);
+    testShotHits(*match, content, i, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_NEAR(player(0).hull, 60.0 - 22.0 * (1 - 5.0 / 22.0), DAMAGE_TOLERANCE);
     EXPECT_NEAR(player(1).hull, 100.0 - 22.0 * (1 - 10.0 / 22.0), DAMAGE_TOLERANCE);
     EXPECT_EQ(player(1).hullBarTimer, HULL_BAR_MS);
     EXPECT_EQ(e.hitPlayer, -1);
 
     place(1, 700, 600);
-    testShotHits(*match, i, NOW_MS);
+    testShotHits(*match, content, i, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_NEAR(player(1).hull, 100.0 - 12.0, DAMAGE_TOLERANCE) << "out of reach: no damage";
 }
 
@@ -195,7 +195,7 @@ TEST_F(Hits, AShotThatWentOffOnOneShipStillHitsTheOther)
     place(1, 308, 300);
     const int i = shotAt(304, 300, 0, 0);
     effect(i).hullDamage = 4.0;
-    testShotHits(*match, i, NOW_MS);
+    testShotHits(*match, content, i, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_DOUBLE_EQ(player(0).hull, 56.0);
     EXPECT_DOUBLE_EQ(player(1).hull, 96.0);
     EXPECT_EQ(effect(i).hitPlayer, 1);
@@ -210,11 +210,11 @@ TEST_F(Hits, ADeadShipTakesNoHitsAndItsExplosionStaysPut)
     const int i = shotAt(300, 300, 1, 0);
     effect(i).hullDamage = 50.0;
     effect(i).shieldDamage = 50.0;
-    testShotHits(*match, i, NOW_MS);
+    testShotHits(*match, content, i, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_FALSE(effect(i).exploding);
     EXPECT_TRUE(shot(i).mayHitShield);
     EXPECT_DOUBLE_EQ(player(0).hull, 60.0);
-    simulateFrame(*match, 10, NOW_MS + 10);
+    step(match->controls, 10, NOW_MS + 10);
     EXPECT_EQ(player(0).body.position.x, where.x);
     EXPECT_EQ(player(0).body.position.y, where.y);
 }
@@ -246,17 +246,17 @@ TEST_F(Hits, AKillByTheOtherPlayersShotIsCreditedAndAnnounced)
     player(1).hull = 1.0;
     const int i = shotAt(600, 300, 0, 0);
     effect(i).hullDamage = 2.0;
-    seedRandom(4242);
-    testShotHits(*match, i, NOW_MS);
-    seedRandom(4242);
-    const int k = randomInt(0, 3);
+    seedRandom(match->random, 4242);
+    testShotHits(*match, content, i, NOW_MS, shipReachOf(*match, content), events);
+    seedRandom(match->random, 4242);
+    const int k = randomInt(match->random, 0, 3);
     EXPECT_EQ(player(1).lifeState, EXPLODING);
     EXPECT_EQ(player(1).lives, DEFAULT_LIVES - 1);
     EXPECT_EQ(player(0).kills, 1);
-    EXPECT_EQ(log.killsChanged[0], 1);
-    EXPECT_EQ(log.livesChanged[1], 1);
-    ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.messages[0], tauntFor("Alice", "Bob", k));
+    EXPECT_EQ(reported(MatchEventKind::KILLS_CHANGED, 0), 1);
+    EXPECT_EQ(reported(MatchEventKind::LIVES_CHANGED, 1), 1);
+    ASSERT_EQ(reported(MatchEventKind::BANNER_SHOWN), 1);
+    EXPECT_EQ(bannerShown(), tauntFor("Alice", "Bob", k));
     EXPECT_EQ(match->bannerTimer, BANNER_SHOW_MS);
 }
 
@@ -267,12 +267,12 @@ TEST_F(Hits, AKillByOnesOwnShotCostsALifeButCreditsNobody)
     player(0).hull = 1.0;
     const int i = shotAt(300, 300, 0, 0);
     effect(i).hullDamage = 2.0;
-    testShotHits(*match, i, NOW_MS);
+    testShotHits(*match, content, i, NOW_MS, shipReachOf(*match, content), events);
     EXPECT_EQ(player(0).lifeState, EXPLODING);
     EXPECT_EQ(player(0).lives, DEFAULT_LIVES - 1);
-    EXPECT_EQ(log.livesChanged[0], 1);
+    EXPECT_EQ(reported(MatchEventKind::LIVES_CHANGED, 0), 1);
     EXPECT_EQ(player(0).kills + player(1).kills, 0);
-    EXPECT_TRUE(log.messages.empty());
+    EXPECT_EQ(reported(MatchEventKind::BANNER_SHOWN), 0);
     EXPECT_EQ(match->bannerTimer, 0);
 }
 
@@ -281,7 +281,7 @@ TEST_F(Hits, RammingHurtsOncePerContactAndExchangesMomentum)
     place(0, 300, 300);
     place(1, 315, 300);
     player(0).body.velocity = PolarVec{200000000.0, 0.0};
-    testRamming(*match, NOW_MS);
+    testRamming(*match, content, events, NOW_MS);
     // m v^2 / 2 * 5e-22 with the other ship's mass and a closing speed of 2e8.
     EXPECT_NEAR(player(0).hull, 60.0 - 2.5, DAMAGE_TOLERANCE);
     EXPECT_NEAR(player(1).hull, 100.0 - 3.5, DAMAGE_TOLERANCE);
@@ -291,21 +291,21 @@ TEST_F(Hits, RammingHurtsOncePerContactAndExchangesMomentum)
     EXPECT_NEAR(player(1).body.velocity.length, 200000000.0 * 7 / 12, SPEED_TOLERANCE);
     EXPECT_NEAR(player(1).body.velocity.angle, 0.0, 1e-9);
 
-    testRamming(*match, NOW_MS);
+    testRamming(*match, content, events, NOW_MS);
     EXPECT_NEAR(player(0).hull, 57.5, DAMAGE_TOLERANCE) << "still touching: no second hit";
     place(1, 340, 300);
-    testRamming(*match, NOW_MS);
+    testRamming(*match, content, events, NOW_MS);
     EXPECT_TRUE(player(0).canCollide && player(1).canCollide);
     place(1, 315, 300);
     player(0).body.velocity = PolarVec{200000000.0, 0.0};
-    testRamming(*match, NOW_MS);
+    testRamming(*match, content, events, NOW_MS);
     EXPECT_NEAR(player(0).hull, 55.0, DAMAGE_TOLERANCE) << "parted and touching again";
 
     place(1, 800, 600);
-    testRamming(*match, NOW_MS);
+    testRamming(*match, content, events, NOW_MS);
     place(1, 315, 300);
     player(1).lifeState = EXPLODING;
-    testRamming(*match, NOW_MS);
+    testRamming(*match, content, events, NOW_MS);
     EXPECT_NEAR(player(0).hull, 55.0, DAMAGE_TOLERANCE) << "a dead ship cannot be rammed";
     EXPECT_TRUE(player(0).canCollide);
 }
@@ -332,14 +332,15 @@ TEST_F(Hits, ShipsDestroyedByRammingAreMovedAwayAndEachShowsTheMessage)
     player(0).hull = 1.0;
     player(1).hull = 1.0;
     player(0).body.velocity = PolarVec{200000000.0, 0.0};
-    testRamming(*match, NOW_MS);
+    testRamming(*match, content, events, NOW_MS);
     EXPECT_EQ(player(0).lifeState, EXPLODING);
     EXPECT_EQ(player(1).lifeState, EXPLODING);
     EXPECT_EQ(player(0).lives, DEFAULT_LIVES - 1);
     EXPECT_EQ(player(1).lives, DEFAULT_LIVES - 1);
-    EXPECT_EQ(log.livesChanged[0] + log.livesChanged[1], 2);
-    ASSERT_EQ(log.messages.size(), 2u);
-    EXPECT_EQ(log.messages[1], "Ouch! Thats gotta hurt");
+    EXPECT_EQ(reported(MatchEventKind::LIVES_CHANGED), 2);
+    EXPECT_EQ(reported(MatchEventKind::SHIP_DESTROYED), 2);
+    ASSERT_EQ(reported(MatchEventKind::BANNER_SHOWN), 2);
+    EXPECT_EQ(bannerShown(), "Ouch! Thats gotta hurt");
     EXPECT_EQ(player(0).kills + player(1).kills, 0);
     EXPECT_GT(distance(player(0).body.position, player(1).body.position), SPAWN_MIN_DISTANCE);
 }
@@ -347,11 +348,11 @@ TEST_F(Hits, ShipsDestroyedByRammingAreMovedAwayAndEachShowsTheMessage)
 TEST_F(Hits, RespawnPicksASpawnPointFarFromTheOtherShipAndFacesItsVelocity)
 {
     setUpMatch(TWIN_STARS, 0, 1);
-    const GameMap& map = match->currentMap;
+    const GameMap& map = currentMap(*match, content);
     for (int s = 0; s < 200; ++s) {
-        seedRandom(s);
+        seedRandom(match->random, s);
         const Vec2 other = map.spawnPositions[s % map.spawnCount];
-        respawnAway(player(0), other, map);
+        respawnAway(player(0), other, map, match->random);
         EXPECT_GT(distance(player(0).body.position, other), SPAWN_MIN_DISTANCE);
         int pick = 0;
         while (distance(map.spawnPositions[pick], player(0).body.position) != 0.0)
@@ -365,29 +366,31 @@ TEST_F(Hits, RespawnPicksASpawnPointFarFromTheOtherShipAndFacesItsVelocity)
 TEST_F(Hits, RespawnGivesUpAfterAThousandTriesAndTakesTheLastPick)
 {
     // 200 px away is not far enough; 100 px certainly not.
-    Vec2 spawns[] = {{pixels(500), pixels(300)}, {pixels(300), pixels(400)}};
-    PolarVec velocities[] = {{0.0, 1.0}, {5.0, 2.0}};
     GameMap map;
     map.spawnCount = 2;
-    map.spawnPositions = spawns;
-    map.spawnVelocities = velocities;
+    Vec2* spawns = map.spawnPositions;
+    const PolarVec* velocities = map.spawnVelocities;
+    spawns[0] = Vec2{pixels(500), pixels(300)};
+    spawns[1] = Vec2{pixels(300), pixels(400)};
+    map.spawnVelocities[0] = PolarVec{0.0, 1.0};
+    map.spawnVelocities[1] = PolarVec{5.0, 2.0};
     const Vec2 other{pixels(300), pixels(300)};
 
-    seedRandom(31);
-    respawnAway(player(0), other, map);
-    const int drawAfter = randomDraw();
-    seedRandom(31);
+    seedRandom(match->random, 31);
+    respawnAway(player(0), other, map, match->random);
+    const int drawAfter = randomDraw(match->random);
+    seedRandom(match->random, 31);
     int lastPick = 0;
     for (int i = 0; i < SPAWN_ATTEMPTS; ++i)
-        lastPick = randomInt(0, 1);
-    EXPECT_EQ(randomDraw(), drawAfter) << "exactly 1000 picks";
+        lastPick = randomInt(match->random, 0, 1);
+    EXPECT_EQ(randomDraw(match->random), drawAfter) << "exactly 1000 picks";
     EXPECT_EQ(player(0).body.position.y, spawns[lastPick].y);
     EXPECT_EQ(player(0).body.velocity.length, velocities[lastPick].length);
 
     spawns[0] = Vec2{pixels(300), pixels(100)};        // exactly 200 px away
     spawns[1] = Vec2{pixels(300), pixels(100) - 1.0}; // a hair beyond
-    seedRandom(5);
-    respawnAway(player(0), other, map);
+    seedRandom(match->random, 5);
+    respawnAway(player(0), other, map, match->random);
     EXPECT_EQ(player(0).body.position.y, spawns[1].y);
 }
 
@@ -397,19 +400,19 @@ TEST_F(Hits, TouchingAPlanetIsFatalAtAnySpeed)
     const Vec2 star = match->planetBodies[1].position;
     place(0, star.x / WORLD_UNITS_PER_PIXEL + 29, star.y / WORLD_UNITS_PER_PIXEL);
     place(1, 100, 600);
-    testPlanetContact(*match, NOW_MS);
+    testPlanetContact(*match, content, events, NOW_MS);
     EXPECT_EQ(player(0).lifeState, EXPLODING);
     EXPECT_EQ(player(0).lives, DEFAULT_LIVES - 1);
-    EXPECT_EQ(log.livesChanged[0], 1);
-    ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.messages[0], "Alice tries to land");
+    EXPECT_EQ(reported(MatchEventKind::LIVES_CHANGED, 0), 1);
+    ASSERT_EQ(reported(MatchEventKind::BANNER_SHOWN), 1);
+    EXPECT_EQ(bannerShown(), "Alice tries to land");
     EXPECT_EQ(player(1).lifeState, ALIVE);
 
-    testPlanetContact(*match, NOW_MS);
+    testPlanetContact(*match, content, events, NOW_MS);
     EXPECT_EQ(player(0).lives, DEFAULT_LIVES - 1) << "an exploding ship does not crash again";
 
     place(1, star.x / WORLD_UNITS_PER_PIXEL + 31, star.y / WORLD_UNITS_PER_PIXEL);
-    testPlanetContact(*match, NOW_MS);
+    testPlanetContact(*match, content, events, NOW_MS);
     EXPECT_EQ(player(1).lifeState, ALIVE) << "31 px apart, the discs of 20 and 10 px do not touch";
 }
 

@@ -9,18 +9,6 @@ constexpr int DEEP_SPACE = 1;
 
 class MatchRules : public SimMatch {};
 
-TEST_F(MatchRules, AMessageFillsTheBannerEvenWithoutAnyoneListening)
-{
-    match->events = MatchEvents{};
-    showMessage(*match, "hello");
-    EXPECT_EQ(match->bannerTimer, BANNER_SHOW_MS);
-    notifyLivesChanged(*match, 0);
-    notifyKillsChanged(*match, 1);
-    notifyWeaponChanged(*match, 0);
-    announceKill(*match, 0, 1);
-    EXPECT_EQ(player(0).kills, 1);
-}
-
 TEST_F(MatchRules, EveryTauntJoinsKillerVerbVictimAndPhrase)
 {
     const std::set<std::string> expected = {
@@ -29,58 +17,66 @@ TEST_F(MatchRules, EveryTauntJoinsKillerVerbVictimAndPhrase)
         "Alice beats Bob with an ugly-stick.",
         "Alice owns Bob all days of the week.",
     };
-    seedRandom(1);
-    for (int kill = 0; kill < 64; ++kill)
-        announceKill(*match, 0, 1);
-    const std::set<std::string> shown(log.messages.begin(), log.messages.end());
+    seedRandom(match->random, 1);
+    std::set<std::string> shown;
+    for (int kill = 0; kill < 64; ++kill) {
+        announceKill(*match, content, events, 0, 1);
+        shown.insert(bannerShown());
+    }
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(player(0).kills, 64);
-    EXPECT_EQ(log.killsChanged[0], 64);
+    EXPECT_EQ(reported(MatchEventKind::KILLS_CHANGED, 0), 64);
     EXPECT_EQ(player(1).kills, 0);
 
-    announceKill(*match, 1, 0);
-    EXPECT_EQ(log.messages.back().rfind("Bob ", 0), 0u) << log.messages.back();
-    EXPECT_NE(log.messages.back().find(" Alice "), std::string::npos);
+    announceKill(*match, content, events, 1, 0);
+    EXPECT_EQ(bannerShown().rfind("Bob ", 0), 0u) << bannerShown();
+    EXPECT_NE(bannerShown().find(" Alice "), std::string::npos);
 }
 
 TEST_F(MatchRules, AKillerWhoIsTheVictimIsNeitherCreditedNorAnnounced)
 {
     match->bannerTimer = 100;
-    announceKill(*match, 1, 1);
+    announceKill(*match, content, events, 1, 1);
     EXPECT_EQ(player(1).kills, 0);
-    EXPECT_EQ(log.killsChanged[1], 0);
-    EXPECT_TRUE(log.messages.empty());
+    EXPECT_EQ(events.count, 0);
     EXPECT_EQ(match->bannerTimer, 100);
+    EXPECT_EQ(bannerShown(), " ") << "no banner was ever shown";
 }
 
 TEST_F(MatchRules, CrashesAndRammingsReplaceTheShowingMessageAtOnce)
 {
-    showMessage(*match, "something else");
-    tickDisplayTimers(*match, 1000);
+    place(0, 100, 100);
+    place(1, 900, 700);
+    announceKill(*match, content, events, 0, 1);
+    step(match->controls, 1000, TEST_START_MS);
     EXPECT_EQ(match->bannerTimer, BANNER_SHOW_MS - 2000);
-    announceCrash(*match, 1);
+    announceCrash(*match, events, 1);
     EXPECT_EQ(match->bannerTimer, BANNER_SHOW_MS);
-    announceRamming(*match);
-    ASSERT_EQ(log.messages.size(), 3u);
-    EXPECT_EQ(log.messages[1], "Bob tries to land");
-    EXPECT_EQ(log.messages[2], "Ouch! Thats gotta hurt");
+    EXPECT_EQ(bannerShown(), "Bob tries to land");
+    announceRamming(*match, events);
+    EXPECT_EQ(reported(MatchEventKind::BANNER_SHOWN), 3);
+    EXPECT_EQ(bannerShown(), "Ouch! Thats gotta hurt");
 }
 
 TEST_F(MatchRules, TheBannerDropsTwiceTheFrameTimeAndTimersStopAtZero)
 {
-    showMessage(*match, "x");
+    setUpMatch(DEEP_SPACE, 0, 1);
+    place(0, 100, 100);
+    place(1, 900, 700);
+    announceRamming(*match, events);
     player(0).hullBarTimer = 25;
     player(1).shieldBarTimer = 3200;
     player(1).weaponLabelTimer = 200;
+    int32_t now = TEST_START_MS;
     for (int pass = 0; pass < 159; ++pass)
-        tickDisplayTimers(*match, 10);
+        step(match->controls, 10, now += 10);
     EXPECT_EQ(match->bannerTimer, 20);
-    tickDisplayTimers(*match, 10);
+    step(match->controls, 10, now += 10);
     EXPECT_EQ(match->bannerTimer, 0);
     EXPECT_EQ(player(0).hullBarTimer, 0);
     EXPECT_EQ(player(1).shieldBarTimer, 1600);
     EXPECT_EQ(player(1).weaponLabelTimer, 0);
-    tickDisplayTimers(*match, 10);
+    step(match->controls, 10, now += 10);
     EXPECT_EQ(match->bannerTimer, 0);
 }
 
@@ -101,16 +97,16 @@ TEST_F(MatchRules, ANewMatchRestoresBothPlayersAndFreesEveryShot)
         shot.active = true;
     EXPECT_TRUE(matchLost(*match));
 
-    startNewMatch(*match);
+    startNewMatch(*match, content, events);
     for (int i = 0; i < PLAYER_COUNT; ++i) {
         EXPECT_EQ(player(i).lives, 7);
         EXPECT_EQ(player(i).kills, 0);
         EXPECT_EQ(player(i).currentSlot, 0);
         EXPECT_EQ(player(i).lifeState, ALIVE);
         EXPECT_DOUBLE_EQ(player(i).hull, player(i).maxHull);
-        EXPECT_EQ(log.killsChanged[i], 1);
-        EXPECT_EQ(log.livesChanged[i], 1);
-        EXPECT_EQ(log.weaponChanged[i], 1);
+        EXPECT_EQ(reported(MatchEventKind::KILLS_CHANGED, i), 1);
+        EXPECT_EQ(reported(MatchEventKind::LIVES_CHANGED, i), 1);
+        EXPECT_EQ(reported(MatchEventKind::WEAPON_CHANGED, i), 1);
     }
     EXPECT_GT(distance(player(0).body.position, player(1).body.position), SPAWN_MIN_DISTANCE);
     EXPECT_EQ(activeShots(), 0);

@@ -19,7 +19,7 @@ protected:
         launchShot(shot, Vec2{pixels(xPx), pixels(yPx)}, PolarVec{}, velocity.length, velocity.angle);
         Explosion& e = match->explosions[slot];
         e = Explosion{};
-        e.impactAnim = match->weaponTable[1].impactAnim;
+        e.impactAnim = content.weapons[1].impactAnim;
         e.lifetime = lifetime;
         e.hitTest = 1;
         return slot;
@@ -27,7 +27,7 @@ protected:
 
     void moveOnce(Projectile& shot, int dtMs)
     {
-        moveShot(shot, match->planetBodies.data(), static_cast<int>(match->planetBodies.size()),
+        moveShot(shot, match->planetBodies, match->planetCount,
                  match->shieldBodies, PLAYER_COUNT, dtMs, match->arenaRect);
     }
 
@@ -127,7 +127,7 @@ TEST_F(Shots, AShotLeavingTheArenaIsFreedAtOnceWithoutAnImpact)
     setUpMatch(DEEP_SPACE, 0, 1);
     parkShips();
     const int i = launch(1023, 300, PolarVec{200000000.0, 0.0});
-    simulateFrame(*match, 10, NOW_MS);
+    step(match->controls, 10, NOW_MS);
     EXPECT_FALSE(shot(i).active);
     EXPECT_FALSE(match->explosions[i].exploding);
     EXPECT_EQ(findFreeShot(SHOT_POOL_SIZE, match->projectiles), i);
@@ -142,22 +142,22 @@ TEST_F(Shots, ALifetimeOfZeroGoesOffInTheNextPassAfterOneMove)
     setUpMatch(DEEP_SPACE, 0, 1);
     place(0, 300, 300);
     place(1, 900, 700);
-    player(0).weapons[0].lifetimeMin = player(0).weapons[0].lifetimeMax = 0;
-    player(0).weapons[0].blastDamageMin = player(0).weapons[0].blastDamageMax = 0.0;
+    content.weapons[player(0).weaponRows[0]].lifetimeMin = content.weapons[player(0).weaponRows[0]].lifetimeMax = 0;
+    content.weapons[player(0).weaponRows[0]].blastDamageMin = content.weapons[player(0).weaponRows[0]].blastDamageMax = 0.0;
     match->controls.players[0].fire = true;
-    simulateFrame(*match, 11, NOW_MS);
+    step(match->controls, 11, NOW_MS);
     match->controls = ControlState{};
     ASSERT_TRUE(shot(0).active);
     EXPECT_EQ(shot(0).age, 11);
     EXPECT_FALSE(match->explosions[0].exploding);
     const Vec2 moved = shot(0).position;
-    simulateFrame(*match, 11, NOW_MS + 11);
+    step(match->controls, 11, NOW_MS + 11);
     EXPECT_TRUE(match->explosions[0].exploding);
     EXPECT_TRUE(match->explosions[0].detonated);
     EXPECT_EQ(match->explosions[0].hitPlayer, -1);
     EXPECT_GT(distance(shot(0).position, moved), 0.0) << "it still moves in the frame it goes off";
     const Vec2 stopped = shot(0).position;
-    simulateFrame(*match, 11, NOW_MS + 22);
+    step(match->controls, 11, NOW_MS + 22);
     EXPECT_EQ(shot(0).position.x, stopped.x) << "a shot that went off stands still";
 }
 
@@ -166,10 +166,10 @@ TEST_F(Shots, AShotWaitsForAFrameOfTimeBeforeItsZeroLifetimeEnds)
     setUpMatch(DEEP_SPACE, 0, 1);
     parkShips();
     const int i = launch(500, 300, PolarVec{}, 0);
-    simulateFrame(*match, 0, NOW_MS);
-    simulateFrame(*match, 10, NOW_MS);
+    step(match->controls, 0, NOW_MS);
+    step(match->controls, 10, NOW_MS);
     EXPECT_FALSE(match->explosions[i].exploding) << "age 0 is not above a lifetime of 0";
-    simulateFrame(*match, 10, NOW_MS + 10);
+    step(match->controls, 10, NOW_MS + 10);
     EXPECT_TRUE(match->explosions[i].exploding);
 }
 
@@ -177,10 +177,10 @@ TEST_F(Shots, AShotTouchingTwoPlanetsGoesOffOnTheLaterOne)
 {
     setUpMatch(NEW_EARTH, 0, 1);
     parkShips();
-    match->currentMap.planets[1].radius = pixels(300);
+    content.maps[match->currentMapIndex].planets[1].radius = pixels(300);
     const int i = launch(500, 420, PolarVec{}, 0);
     shot(i).age = 1; // expired as well: the planets still override
-    simulateFrame(*match, 0, NOW_MS);
+    step(match->controls, 0, NOW_MS);
     const Explosion& e = match->explosions[i];
     ASSERT_TRUE(e.exploding);
     EXPECT_EQ(e.hitPlanet, 1);
@@ -190,9 +190,9 @@ TEST_F(Shots, AShotTouchingTwoPlanetsGoesOffOnTheLaterOne)
     EXPECT_NEAR(e.impactOffset.angle, -PI / 2, 1e-9);
     EXPECT_TRUE(e.impactAnim.running);
 
-    match->currentMap.planets[1].radius = pixels(19);
+    content.maps[match->currentMapIndex].planets[1].radius = pixels(19);
     const int onEarth = launch(540, 400, PolarVec{});
-    simulateFrame(*match, 0, NOW_MS);
+    step(match->controls, 0, NOW_MS);
     EXPECT_EQ(match->explosions[onEarth].hitPlanet, 0);
     EXPECT_NEAR(match->explosions[onEarth].impactOffset.length, pixels(40), 1e-3);
 }

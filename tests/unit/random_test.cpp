@@ -7,32 +7,34 @@ namespace {
 
 constexpr int MANY_DRAWS = 300000; // about nine draws of every 15-bit value
 
+Random r;
+
 TEST(Random, TheSameSeedGivesTheSameDraws)
 {
-    seedRandom(1234);
+    seedRandom(r, 1234);
     std::vector<int> first;
     for (int i = 0; i < 20; ++i)
-        first.push_back(randomDraw());
-    seedRandom(1234);
+        first.push_back(randomDraw(r));
+    seedRandom(r, 1234);
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(randomDraw(), first[i]) << "draw " << i;
-    seedRandom(1235);
+        EXPECT_EQ(randomDraw(r), first[i]) << "draw " << i;
+    seedRandom(r, 1235);
     int differences = 0;
     for (int i = 0; i < 20; ++i)
-        differences += randomDraw() != first[i];
+        differences += randomDraw(r) != first[i];
     EXPECT_GT(differences, 0);
 }
 
 TEST(Random, DrawsCoverTheWholeFifteenBitRange)
 {
-    seedRandom(7);
+    seedRandom(r, 7);
     int lowest = RANDOM_MAX, highest = 0;
     for (int i = 0; i < MANY_DRAWS; ++i) {
-        const int r = randomDraw();
-        ASSERT_GE(r, 0);
-        ASSERT_LE(r, RANDOM_MAX);
-        lowest = std::min(lowest, r);
-        highest = std::max(highest, r);
+        const int drawn = randomDraw(r);
+        ASSERT_GE(drawn, 0);
+        ASSERT_LE(drawn, RANDOM_MAX);
+        lowest = std::min(lowest, drawn);
+        highest = std::max(highest, drawn);
     }
     EXPECT_EQ(lowest, 0);
     EXPECT_EQ(highest, RANDOM_MAX);
@@ -40,14 +42,14 @@ TEST(Random, DrawsCoverTheWholeFifteenBitRange)
 
 TEST(Random, RealsReachBothEnds)
 {
-    seedRandom(99);
+    seedRandom(r, 99);
     double lowest = 10.0, highest = 0.0;
     for (int i = 0; i < MANY_DRAWS; ++i) {
-        const double r = randomReal(2.0, 5.0);
-        ASSERT_GE(r, 2.0);
-        ASSERT_LE(r, 5.0);
-        lowest = std::min(lowest, r);
-        highest = std::max(highest, r);
+        const double real = randomReal(r, 2.0, 5.0);
+        ASSERT_GE(real, 2.0);
+        ASSERT_LE(real, 5.0);
+        lowest = std::min(lowest, real);
+        highest = std::max(highest, real);
     }
     EXPECT_EQ(lowest, 2.0);
     EXPECT_EQ(highest, 5.0);
@@ -55,14 +57,14 @@ TEST(Random, RealsReachBothEnds)
 
 TEST(Random, IntegersStayWithinTheirBounds)
 {
-    seedRandom(3);
+    seedRandom(r, 3);
     std::vector<int> belowCounts(4, 0), intCounts(4, 0);
     for (int i = 0; i < MANY_DRAWS; ++i) {
-        const int below = randomBelow(4);
+        const int below = randomBelow(r, 4);
         ASSERT_GE(below, 0);
         ASSERT_LT(below, 4) << "randomBelow never returns n";
         ++belowCounts[below];
-        const int inRange = randomInt(0, 3);
+        const int inRange = randomInt(r, 0, 3);
         ASSERT_GE(inRange, 0);
         ASSERT_LE(inRange, 3);
         ++intCounts[inRange];
@@ -75,10 +77,10 @@ TEST(Random, IntegersStayWithinTheirBounds)
 
 TEST(Random, PickIntInRangeTruncatesSoTheTopIsRare)
 {
-    seedRandom(5);
+    seedRandom(r, 5);
     int fives = 0, sixes = 0, sevens = 0;
     for (int i = 0; i < MANY_DRAWS; ++i) {
-        const int n = pickIntInRange(5, 7);
+        const int n = pickIntInRange(r, 5, 7);
         ASSERT_GE(n, 5);
         ASSERT_LE(n, 7);
         fives += n == 5;
@@ -93,16 +95,24 @@ TEST(Random, PickIntInRangeTruncatesSoTheTopIsRare)
 
 TEST(Random, EqualEndsDrawNothing)
 {
-    seedRandom(42);
-    const int expected = randomDraw();
-    seedRandom(42);
-    EXPECT_EQ(pickInRange(2.5, 2.5), 2.5);
-    EXPECT_EQ(pickIntInRange(77, 77), 77);
-    EXPECT_EQ(randomDraw(), expected) << "no draw was used up";
+    seedRandom(r, 42);
+    const int expected = randomDraw(r);
+    seedRandom(r, 42);
+    EXPECT_EQ(pickInRange(r, 2.5, 2.5), 2.5);
+    EXPECT_EQ(pickIntInRange(r, 77, 77), 77);
+    EXPECT_EQ(randomDraw(r), expected) << "no draw was used up";
 
-    seedRandom(42);
-    const double picked = pickInRange(1.0, 2.0);
+    seedRandom(r, 42);
+    const double picked = pickInRange(r, 1.0, 2.0);
     EXPECT_NEAR(picked, 1.0 + expected / 32767.0, 1e-12);
+}
+
+TEST(Random, ACopyOfTheStateDrawsWhatTheOriginalWould)
+{
+    seedRandom(r, 8);
+    Random copy = r;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(randomDraw(copy), randomDraw(r)) << "draw " << i;
 }
 
 } // namespace

@@ -19,7 +19,7 @@ protected:
         match->controls.players[0].reload = reload;
         match->controls.cycling[0].previousWeapon = previous;
         match->controls.cycling[0].nextWeapon = next;
-        weaponStep(*match, 0, dtMs, TEST_START_MS);
+        weaponStep(*match, content, 0, dtMs, TEST_START_MS, events);
     }
 
     FireState& slot(int i) { return player(0).fireStates[i]; }
@@ -81,7 +81,7 @@ TEST_F(Weapons, ManualReloadThrowsAwayAPartMagazineAndFreezesWhenNotSelected)
     player(0).lifeState = ALIVE;
     step(1100, false);
     EXPECT_EQ(slot(0).ammoLeft, 50);
-    EXPECT_EQ(log.weaponChanged[0], 2);
+    EXPECT_EQ(reported(MatchEventKind::WEAPON_CHANGED, 0), 2);
 }
 
 TEST_F(Weapons, SlotCyclingWrapsAndTheModifierShowsTheLabel)
@@ -93,11 +93,11 @@ TEST_F(Weapons, SlotCyclingWrapsAndTheModifierShowsTheLabel)
     player(0).lifeState = READY_TO_RESPAWN;
     step(0, false, false, false, true);
     EXPECT_EQ(player(0).currentSlot, 1) << "cycling works whatever the life state";
-    EXPECT_EQ(log.weaponChanged[0], 3);
+    EXPECT_EQ(reported(MatchEventKind::WEAPON_CHANGED, 0), 3);
 
     match->controls = ControlState{};
     match->controls.players[0].weaponModifier = true;
-    weaponStep(*match, 0, 16, TEST_START_MS);
+    weaponStep(*match, content, 0, 16, TEST_START_MS, events);
     EXPECT_EQ(player(0).weaponLabelTimer, WEAPON_LABEL_MS);
     EXPECT_EQ(player(1).weaponLabelTimer, 0);
 }
@@ -188,41 +188,41 @@ TEST_F(Weapons, RandomSpreadDrawsEachShotsValuesInOrder)
 {
     place(0, 500, 300, 0.5);
     equip(0, {MINES, MINIGUN, MINIGUN, MINIGUN, MINIGUN});
-    seedRandom(777);
+    seedRandom(match->random, 777);
     step(21, true);
-    const int drawAfterVolley = randomDraw();
+    const int drawAfterVolley = randomDraw(match->random);
 
     // The same draws by hand: speed, (fixed width), count; per shot angle, then lifetime.
-    seedRandom(777);
-    const FireState& fs = match->fireStateTable[MINES];
-    const double speed = randomReal(fs.speedMin, fs.speedMax);
-    const int count = static_cast<int>(randomReal(fs.countMin, fs.countMax));
+    seedRandom(match->random, 777);
+    const FireState& fs = content.fireStates[MINES];
+    const double speed = randomReal(match->random, fs.speedMin, fs.speedMax);
+    const int count = static_cast<int>(randomReal(match->random, fs.countMin, fs.countMax));
     const double width = fs.spreadMax;
     const double direction = normaliseAngle(PI + 0.5); // mines leave from the back muzzle
     ASSERT_EQ(activeShots(), count);
     for (int i = 0; i < count; ++i) {
-        const double angle = direction + randomReal(-width / 2, width / 2);
-        const int lifetime = static_cast<int>(randomReal(2500, 3000));
+        const double angle = direction + randomReal(match->random, -width / 2, width / 2);
+        const int lifetime = static_cast<int>(randomReal(match->random, 2500, 3000));
         EXPECT_NEAR(angleGap(match->projectiles[i].heading.angle, angle), 0.0, ANGLE_TOLERANCE);
         EXPECT_LE(angleGap(angle, direction), width / 2 + ANGLE_TOLERANCE);
         EXPECT_EQ(match->explosions[i].lifetime, lifetime);
         EXPECT_NEAR(velocityOf(match->projectiles[i]).length, speed, 1e-3);
     }
-    EXPECT_EQ(randomDraw(), drawAfterVolley) << "nothing else was drawn";
+    EXPECT_EQ(randomDraw(match->random), drawAfterVolley) << "nothing else was drawn";
 }
 
 TEST_F(Weapons, ARandomSpreadOfZeroWidthStillDrawsEachAngle)
 {
     place(0, 500, 300);
     equip(0, {ALPHA_CANNON, MINIGUN, MINIGUN, MINIGUN, MINIGUN});
-    seedRandom(99);
+    seedRandom(match->random, 99);
     step(11, true);
     ASSERT_EQ(activeShots(), 6);
-    const int next = randomDraw();
-    seedRandom(99);
+    const int next = randomDraw(match->random);
+    seedRandom(match->random, 99);
     for (int i = 0; i < 6; ++i)
-        randomDraw();
-    EXPECT_EQ(next, randomDraw());
+        randomDraw(match->random);
+    EXPECT_EQ(next, randomDraw(match->random));
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(angleGap(match->projectiles[i].heading.angle, 0.0), 0.0, ANGLE_TOLERANCE);
 }
@@ -261,22 +261,22 @@ TEST_F(Weapons, AFullPoolDropsShotsButTheVolleyStillCounts)
     EXPECT_EQ(findFreeShot(SHOT_POOL_SIZE, match->projectiles), -1);
 }
 
-TEST_F(Weapons, SlotsHoldIndependentCopiesMarkedWithOwnerAndIndex)
+TEST_F(Weapons, SlotsHoldIndependentMagazinesAndTheirShotsTheirOwner)
 {
-    const int weapons[WEAPON_SLOTS] = {CHAINGUN, MINIGUN, MINES, CHAINGUN, CORONA};
-    equipWeapons(player(1), 1, weapons, match->fireStateTable, match->weaponTable);
+    const int32_t weapons[WEAPON_SLOTS] = {CHAINGUN, MINIGUN, MINES, CHAINGUN, CORONA};
+    equipWeapons(player(1), weapons, content.fireStates);
     place(1, 500, 300);
     match->controls = ControlState{};
     match->controls.players[1].fire = true;
-    weaponStep(*match, 1, 100, TEST_START_MS);
+    weaponStep(*match, content, 1, 100, TEST_START_MS, events);
     EXPECT_EQ(player(1).fireStates[0].ammoLeft, 49);
     EXPECT_EQ(player(1).fireStates[3].ammoLeft, 50);
-    EXPECT_EQ(match->fireStateTable[CHAINGUN].ammoLeft, 50);
-    for (int i = 0; i < WEAPON_SLOTS; ++i) {
-        EXPECT_EQ(player(1).weapons[i].ownerIndex, 1);
-        EXPECT_EQ(player(1).weapons[i].weaponIndex, weapons[i]);
-    }
+    EXPECT_EQ(content.fireStates[CHAINGUN].ammoLeft, 50);
+    for (int i = 0; i < WEAPON_SLOTS; ++i)
+        EXPECT_EQ(player(1).weaponRows[i], weapons[i]);
     EXPECT_EQ(match->explosions[0].ownerIndex, 1);
+    ASSERT_EQ(reported(MatchEventKind::SHOT_FIRED, 1), 1);
+    EXPECT_EQ(events.events[0].detail, CHAINGUN) << "the volley is reported with its weapon";
 }
 
 } // namespace

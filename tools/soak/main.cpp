@@ -53,7 +53,7 @@ bool startGame(SoakRun& run)
         return false;
     }
     // The game seeds from the calendar; a fixed seed makes its draws repeatable.
-    seedRandom(run.options.seed + static_cast<uint32_t>(run.figures.restarts));
+    seedRandom(run.game->match->random, run.options.seed + static_cast<uint32_t>(run.figures.restarts));
     watchMatch(run.watch, *run.game, run.signals.matchesLost);
     return true;
 }
@@ -94,7 +94,7 @@ void playUntilDeadline(SoakRun& run)
     while (SoakClock::now() < run.deadline) {
         runPass(*run.game);
         afterPass(run);
-        if (run.game->match->quitRequested && SoakClock::now() < run.deadline) {
+        if (run.game->quitRequested && SoakClock::now() < run.deadline) {
             endGame(run);
             run.figures.restarts += 1;
             if (!startGame(run))

@@ -6,13 +6,9 @@
 
 namespace {
 
-MatchWatch& watchOf(void* context) { return *static_cast<MatchWatch*>(context); }
-
-void onLivesChanged(void* context, int player)
+// The lives of a player changed: a match ends, or one begins.
+void noteLives(MatchWatch& w, int player)
 {
-    MatchWatch& w = watchOf(context);
-    if (w.gameEvents.livesChanged)
-        w.gameEvents.livesChanged(w.gameEvents.context, player);
     const MatchState& m = *w.match;
     if (matchLost(m)) {
         w.endSeen = true;
@@ -22,27 +18,6 @@ void onLivesChanged(void* context, int player)
         // Play only takes lives away: this is a new match.
         w.startPending = true;
     }
-}
-
-void onKillsChanged(void* context, int player)
-{
-    const MatchWatch& w = watchOf(context);
-    if (w.gameEvents.killsChanged)
-        w.gameEvents.killsChanged(w.gameEvents.context, player);
-}
-
-void onWeaponChanged(void* context, int player)
-{
-    const MatchWatch& w = watchOf(context);
-    if (w.gameEvents.weaponChanged)
-        w.gameEvents.weaponChanged(w.gameEvents.context, player);
-}
-
-void onMessageShown(void* context, const char* text)
-{
-    const MatchWatch& w = watchOf(context);
-    if (w.gameEvents.messageShown)
-        w.gameEvents.messageShown(w.gameEvents.context, text);
 }
 
 void fail(std::vector<std::string>& failures, const char* format, int a, int b, int c)
@@ -88,7 +63,7 @@ void rememberChoices(MatchWatch& w)
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         w.ships[p] = m.players[p].shipIndex;
         for (int slot = 0; slot < WEAPON_SLOTS; ++slot)
-            w.weapons[p][slot] = m.players[p].weapons[slot].weaponIndex;
+            w.weapons[p][slot] = m.players[p].weaponRows[slot];
     }
 }
 
@@ -99,23 +74,27 @@ void countChoiceChanges(const MatchWatch& w, MatchTally& tally)
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         tally.shipChanges += m.players[p].shipIndex != w.ships[p];
         for (int slot = 0; slot < WEAPON_SLOTS; ++slot)
-            tally.weaponChanges += m.players[p].weapons[slot].weaponIndex != w.weapons[p][slot];
+            tally.weaponChanges += m.players[p].weaponRows[slot] != w.weapons[p][slot];
     }
 }
 
 } // namespace
 
+void noteEvents(MatchWatch& watch, const StepEvents& events)
+{
+    for (int i = 0; i < events.count; ++i)
+        if (events.events[i].kind == MatchEventKind::LIVES_CHANGED)
+            noteLives(watch, events.events[i].player);
+}
+
 void watchMatch(MatchWatch& watch, Game& game, std::atomic<uint64_t>& lostSignal)
 {
-    MatchState& m = *game.match;
-    watch.match = &m;
+    watch.match = game.match.get();
     watch.lostSignal = &lostSignal;
-    watch.gameEvents = m.events;
-    m.events.context = &watch;
-    m.events.livesChanged = onLivesChanged;
-    m.events.killsChanged = onKillsChanged;
-    m.events.weaponChanged = onWeaponChanged;
-    m.events.messageShown = onMessageShown;
+    game.observer.context = &watch;
+    game.observer.eventsShown = [](void* w, const StepEvents& events) {
+        noteEvents(*static_cast<MatchWatch*>(w), events);
+    };
     watch.startPending = true;
     watch.endSeen = false;
     rememberChoices(watch);

@@ -3,7 +3,7 @@
 // weapons that the menus make.
 //
 // A match ends in the frame where a player loses the last life; the count is
-// taken right there, inside the simulation's lives event, after the game has
+// taken right there, when the game shows that frame's lives event, after it has
 // re-rendered its lives label and before the menu of the lost match opens. A
 // match starts when the lives are reset (a new game from the menu, or start-up);
 // its count is taken after that frame, once the menu has released its texts.
@@ -28,8 +28,7 @@ struct MatchTally {
 };
 
 struct MatchWatch {
-    MatchEvents gameEvents; // the game's own handlers, run first
-    MatchState* match = nullptr;
+    const MatchState* match = nullptr;
     std::atomic<uint64_t>* lostSignal = nullptr; // raised when a match is lost
     bool startPending = false;
     bool inPlay = false;   // a match has started and not yet ended
@@ -41,9 +40,11 @@ struct MatchWatch {
     int32_t weapons[PLAYER_COUNT][WEAPON_SLOTS] = {};
 };
 
-// Puts the watch between the match's events and the game's handlers. Called
-// after every start-up; the match in play counts as just started.
+// Makes the watch the game's observer. Called after every start-up; the match
+// in play counts as just started.
 void watchMatch(MatchWatch& watch, Game& game, std::atomic<uint64_t>& lostSignal);
+// What the game shows the watch of one step or menu visit.
+void noteEvents(MatchWatch& watch, const StepEvents& events);
 // After each pass of the frame loop: settles the matches that ended or started in it.
 // A texture count that differs is added to failures.
 void notePass(MatchWatch& watch, MatchTally& tally, std::vector<std::string>& failures);

@@ -11,7 +11,7 @@ struct Seat {
     PilotLevel level = PilotLevel::Normal;
 };
 
-enum DeathCause { KILLED = 0, PLANET = 1, OWN_SHOT = 2, RAMMED = 3, DEATH_CAUSES = 4 };
+enum DuelDeath { KILLED = 0, PLANET = 1, OWN_SHOT = 2, RAMMED = 3, DEATH_CAUSES = 4 };
 
 struct DuelResult {
     int winner = -1;                               // player index, -1: no winner in time
