@@ -86,18 +86,59 @@ bool strictlyInsideRect(const WorldRect& r, const Vec2& p)
     return r.x < p.x && p.x < r.x + r.w && r.y < p.y && p.y < r.y + r.h;
 }
 
+namespace {
+
+// The law of the pull, written once for both of its forms: from the target to
+// the source, its strength falls with the square of the distance between the
+// bodies' surfaces, and it is nothing beyond the source's range.
+struct Pull {
+    bool coincide = false; // the centres coincide: a pull of 1 along +x, by convention
+    bool inRange = false;
+    double dx = 0.0, dy = 0.0;  // target to source
+    double centreDistance = 0.0;
+    double squaredSurfaceDistance = 0.0;
+    double massProduct = 0.0;   // times the gravity constant
+};
+
+Pull pullBetween(const Body& source, const Body& target)
+{
+    Pull p;
+    p.dx = source.position.x - target.position.x;
+    p.dy = source.position.y - target.position.y;
+    if (p.dx == 0.0 && p.dy == 0.0) {
+        p.coincide = true;
+        return p;
+    }
+    const double squaredDistance = p.dx * p.dx + p.dy * p.dy;
+    // Clearly out of range (the margin covers rounding): no square root needed.
+    constexpr double FAR_MARGIN = 1.000001;
+    const double range = source.gravityRange;
+    if (range != 0.0 && source.radius >= 0.0 && target.radius >= 0.0 && squaredDistance > range * range * FAR_MARGIN)
+        return p;
+    p.centreDistance = std::sqrt(squaredDistance);
+    const double d = p.centreDistance + source.radius + target.radius;
+    if (range != 0.0 && range < d)
+        return p;
+    p.inRange = true;
+    p.squaredSurfaceDistance = d * d;
+    p.massProduct = GRAVITY_CONSTANT * source.mass * target.mass;
+    return p;
+}
+
+} // namespace
+
+// Ships keep their forces as length and angle; shots sum a thousand pulls a
+// frame as x and y. The two forms round differently in their last bits, and
+// recorded matches depend on each, so each keeps its own last step.
 PolarVec pullOf(const Body& source, const Body& target)
 {
-    const double dx = source.position.x - target.position.x;
-    const double dy = source.position.y - target.position.y;
-    if (dx == 0.0 && dy == 0.0)
+    const Pull p = pullBetween(source, target);
+    if (p.coincide)
         return PolarVec{1.0, 0.0};
-    const double centreDistance = std::sqrt(dx * dx + dy * dy);
-    const double d = centreDistance + source.radius + target.radius;
-    if (source.gravityRange != 0.0 && source.gravityRange < d)
+    if (!p.inRange)
         return PolarVec{0.0, 0.0};
-    PolarVec pull{GRAVITY_CONSTANT * source.mass * target.mass / (d * d), std::acos(dx / centreDistance)};
-    if (dy < 0.0)
+    PolarVec pull{p.massProduct / p.squaredSurfaceDistance, std::acos(p.dx / p.centreDistance)};
+    if (p.dy < 0.0)
         pull.angle = -pull.angle;
     setAngle(pull, pull.angle);
     return pull;
@@ -105,20 +146,11 @@ PolarVec pullOf(const Body& source, const Body& target)
 
 Vec2 pullComponentsOf(const Body& source, const Body& target)
 {
-    const double dx = source.position.x - target.position.x;
-    const double dy = source.position.y - target.position.y;
-    if (dx == 0.0 && dy == 0.0)
+    const Pull p = pullBetween(source, target);
+    if (p.coincide)
         return Vec2{1.0, 0.0};
-    const double squaredDistance = dx * dx + dy * dy;
-    // Clearly out of range (the margin covers rounding): no square root needed.
-    constexpr double FAR_MARGIN = 1.000001;
-    const double range = source.gravityRange;
-    if (range != 0.0 && source.radius >= 0.0 && target.radius >= 0.0 && squaredDistance > range * range * FAR_MARGIN)
+    if (!p.inRange)
         return Vec2{0.0, 0.0};
-    const double centreDistance = std::sqrt(squaredDistance);
-    const double d = centreDistance + source.radius + target.radius;
-    if (range != 0.0 && range < d)
-        return Vec2{0.0, 0.0};
-    const double perUnitDistance = GRAVITY_CONSTANT * source.mass * target.mass / (d * d * centreDistance);
-    return Vec2{perUnitDistance * dx, perUnitDistance * dy};
+    const double perUnitDistance = p.massProduct / (p.squaredSurfaceDistance * p.centreDistance);
+    return Vec2{perUnitDistance * p.dx, perUnitDistance * p.dy};
 }

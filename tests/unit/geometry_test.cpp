@@ -206,4 +206,30 @@ TEST(Geometry, PullReachesOnlyWithinItsRange)
         << "the radii count towards the range";
 }
 
+// Ships feel the polar form, shots the x and y one: the same pull either way.
+TEST(Geometry, BothFormsOfThePullAgree)
+{
+    Body bubble = bodyAt(0.0, 0.0, -3.5e29);
+    bubble.gravityRange = pixels(30);
+    const struct {
+        Body source;
+        Body target;
+    } cases[] = {
+        {bodyAt(pixels(500), pixels(400), 6e28), bodyAt(pixels(120), pixels(90), 350000.0)},
+        {bodyAt(pixels(500), pixels(400), 6e28), bodyAt(pixels(500), pixels(700), 1.0)},
+        {bodyAt(-3.0, 8.0, 2e28), bodyAt(5.0, -1.0, 8.0)},
+        {bubble, bodyAt(pixels(12), pixels(-20), 1.0)},
+        {bubble, bodyAt(pixels(30) + 1.0, 0.0, 1.0)},
+        {bodyAt(7.0, 7.0, 6e28), bodyAt(7.0, 7.0, 123.0)},
+    };
+    for (const auto& c : cases) {
+        const PolarVec polar = pullOf(c.source, c.target);
+        const Vec2 components = pullComponentsOf(c.source, c.target);
+        // Polar angles wrap with the game's ten-digit full turn, which is 1e-9 short of the true one.
+        const double tolerance = (std::fabs(polar.length) + 1e-300) * 1e-8;
+        EXPECT_NEAR(xOf(polar), components.x, tolerance);
+        EXPECT_NEAR(yOf(polar), components.y, tolerance);
+    }
+}
+
 } // namespace

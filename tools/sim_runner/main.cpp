@@ -3,6 +3,7 @@
 //
 //   zentavor-sim [--record FILE] SCRIPT   (SCRIPT may be - for standard input)
 //   zentavor-sim --replay FILE [--every K]
+//   zentavor-sim --synctest FILE [--depth K]
 //
 // Script lines ('#' starts a comment):
 //   seed N | map N | lives N | ship P N | weapons P w0 w1 w2 w3 w4
@@ -31,6 +32,10 @@
 // --replay plays a recording and checks it against its checkpoints: the
 // frame lines (of every Kth frame), then {"replay":"verified",...} and exit 0,
 // or {"replay":"diverged","frame":F,"second":S} and exit 1.
+// --synctest plays a recording saving the match at every frame, stepping K
+// frames ahead, restoring and stepping them again (K is --depth, or 1 to 12
+// in turn): {"synctest":"passed","frames":F} and exit 0 when both passes agree
+// in checksums and events, or {"synctest":"failed","frame":F} and exit 1.
 // Runs in the game folder (it loads img/) and needs a display, as the ship
 // masks are drawn through OpenGL exactly as the game draws them.
 #include <unistd.h>
@@ -237,7 +242,8 @@ int replay(const RunnerOptions& options)
     }
     if (!openHeadlessDisplay("zentavor-sim"))
         return EXIT_NO_DISPLAY;
-    const int status = playReplay(recording, options.every);
+    const int status = options.synctest ? syncTestRecording(recording, options.depth)
+                                        : playReplay(recording, options.every);
     std::fflush(stdout);
     closeHeadlessDisplay();
     return status;

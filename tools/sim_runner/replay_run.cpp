@@ -7,6 +7,7 @@
 #include "frame_report.h"
 #include "gfx/catalogue_pictures.h"
 #include "replay/match_checksum.h"
+#include "replay/sync_test.h"
 #include "sim/frame_step.h"
 
 static MatchChoices setUpOfHeader(const ReplayHeader& h)
@@ -67,21 +68,44 @@ MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m, MatchContent&
     return menu.visit;
 }
 
+// The match the recording starts from, with every ship's masks; false, after
+// one line, when the masks made here are not the recording's.
+static bool setUpFromRecording(const Replay& replay, MatchState& m, MatchContent& c)
+{
+    buildHeadlessMatch(m, c, setUpOfHeader(replay.header));
+    makeAllShipMasks(c, rotatedCataloguePictures());
+    if (maskChecksum(c) == replay.header.maskChecksum)
+        return true;
+    std::fprintf(stderr,
+                 "zentavor-sim: %s: the collision masks made here differ from the recording's (another OpenGL "
+                 "driver or display depth); it cannot be checked on this display\n",
+                 replay.path.c_str());
+    return false;
+}
+
+int syncTestRecording(const Replay& replay, int depth)
+{
+    auto match = std::make_unique<MatchState>();
+    auto content = std::make_unique<MatchContent>();
+    if (!setUpFromRecording(replay, *match, *content))
+        return EXIT_CANNOT_REPLAY;
+    const SyncTestOutcome outcome = syncTest(replay, *match, *content, depth);
+    if (outcome.passed) {
+        std::printf("{\"synctest\":\"passed\",\"frames\":%lld}\n", static_cast<long long>(outcome.frames));
+        return 0;
+    }
+    std::printf("{\"synctest\":\"failed\",\"frame\":%lld}\n", static_cast<long long>(outcome.failedFrame));
+    return EXIT_DIVERGED;
+}
+
 int playReplay(const Replay& replay, int every)
 {
     auto match = std::make_unique<MatchState>();
     auto content = std::make_unique<MatchContent>();
     MatchState& m = *match;
     MatchContent& c = *content;
-    buildHeadlessMatch(m, c, setUpOfHeader(replay.header));
-    makeAllShipMasks(c, rotatedCataloguePictures());
-    if (maskChecksum(c) != replay.header.maskChecksum) {
-        std::fprintf(stderr,
-                     "zentavor-sim: %s: the collision masks made here differ from the recording's (another OpenGL "
-                     "driver or display depth); it cannot be checked on this display\n",
-                     replay.path.c_str());
+    if (!setUpFromRecording(replay, m, c))
         return EXIT_CANNOT_REPLAY;
-    }
     ReplayCursor cursor = startReplay(replay);
     ReplayEvent e;
     int64_t frame = 0, timeMs = 0;

@@ -31,3 +31,8 @@ MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m, MatchContent&
 // frame, then one verdict line. Returns 0 when every checkpoint matched,
 // EXIT_DIVERGED at the first that did not, EXIT_CANNOT_REPLAY when the masks differ.
 int playReplay(const Replay& replay, int every);
+// Plays a loaded recording stepping ahead, back and again at every frame
+// (syncTest), then one verdict line. Returns 0 when every frame stepped again
+// gave the same, EXIT_DIVERGED at the first that did not, EXIT_CANNOT_REPLAY
+// when the masks differ.
+int syncTestRecording(const Replay& replay, int depth);
