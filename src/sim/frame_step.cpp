@@ -63,7 +63,20 @@ static void testShotOnPlanets(MatchState& m, const GameMap& map, int i, int32_t 
     }
 }
 
-// Expiry, planets, ships, then the move, for every shot in flight.
+// A shot that went off is retired by the first frame that finds its impact
+// animation ended. None goes off and ends in the same frame, so this may run
+// in the shot pass: a shot going off later in the pass would not be retired yet.
+static void retireIfImpactEnded(Projectile& shot, Explosion& e, const AnimationFrames& frames, int32_t nowMs)
+{
+    if (isRunning(e.impactAnim)) {
+        currentTexture(e.impactAnim, frames, nowMs);
+        return;
+    }
+    retireShot(shot);
+    e.exploding = false;
+}
+
+// Expiry, planets, ships, then the move, for every shot in flight; ended impacts retired.
 static void shotPass(MatchState& m, const MatchContent& c, int dtMs, int32_t nowMs, StepEvents& events)
 {
     const GameMap& map = currentMap(m, c);
@@ -71,8 +84,12 @@ static void shotPass(MatchState& m, const MatchContent& c, int dtMs, int32_t now
     for (int i = 0; i < SHOT_POOL_SIZE; ++i) {
         Projectile& shot = m.projectiles[i];
         Explosion& e = m.explosions[i];
-        if (!shot.active || e.exploding)
+        if (!shot.active)
             continue;
+        if (e.exploding) {
+            retireIfImpactEnded(shot, e, c.frames, nowMs);
+            continue;
+        }
         e.detonated = false;
         if (shot.age > e.lifetime) {
             goOff(e, nowMs);
@@ -124,23 +141,6 @@ static void stepShipAnimations(Player& p, const PlayerControls& controls, const 
         p.lifeState = READY_TO_RESPAWN;
 }
 
-// A shot that went off is retired by the first frame that finds its impact animation ended.
-static void retireEndedImpacts(MatchState& m, const AnimationFrames& frames, int32_t nowMs)
-{
-    for (int i = 0; i < SHOT_POOL_SIZE; ++i) {
-        Projectile& shot = m.projectiles[i];
-        Explosion& e = m.explosions[i];
-        if (!shot.active || !e.exploding)
-            continue;
-        if (isRunning(e.impactAnim)) {
-            currentTexture(e.impactAnim, frames, nowMs);
-            continue;
-        }
-        retireShot(shot);
-        e.exploding = false;
-    }
-}
-
 static int32_t countDown(int32_t timer, int dtMs) { return std::max(0, timer - dtMs); }
 
 // The bar and label timers of both players; the banner drops once per player.
@@ -162,7 +162,6 @@ StepEvents stepMatch(MatchState& m, const MatchContent& c, const ControlState& c
     simulateFrame(m, c, dtMs, nowMs, events);
     for (int i = 0; i < PLAYER_COUNT; ++i)
         stepShipAnimations(m.players[i], controls.players[i], c.frames, nowMs);
-    retireEndedImpacts(m, c.frames, nowMs);
     tickDisplayTimers(m, dtMs);
     return events;
 }

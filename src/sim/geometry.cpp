@@ -91,38 +91,38 @@ namespace {
 // The law of the pull, written once for both of its forms: from the target to
 // the source, its strength falls with the square of the distance between the
 // bodies' surfaces, and it is nothing beyond the source's range.
+enum class Reach { COINCIDE, OUT_OF_RANGE, PULLS };
+
 struct Pull {
-    bool coincide = false; // the centres coincide: a pull of 1 along +x, by convention
-    bool inRange = false;
-    double dx = 0.0, dy = 0.0;  // target to source
-    double centreDistance = 0.0;
-    double squaredSurfaceDistance = 0.0;
-    double massProduct = 0.0;   // times the gravity constant
+    double dx, dy; // target to source
+    double centreDistance;
+    double squaredSurfaceDistance;
 };
 
-Pull pullBetween(const Body& source, const Body& target)
+// Inlined into both forms: a thousand shots ask for five pulls each a frame.
+[[gnu::always_inline]] inline Reach pullBetween(const Body& source, const Body& target, Pull& p)
 {
-    Pull p;
     p.dx = source.position.x - target.position.x;
     p.dy = source.position.y - target.position.y;
-    if (p.dx == 0.0 && p.dy == 0.0) {
-        p.coincide = true;
-        return p;
-    }
+    if (p.dx == 0.0 && p.dy == 0.0)
+        return Reach::COINCIDE;
     const double squaredDistance = p.dx * p.dx + p.dy * p.dy;
     // Clearly out of range (the margin covers rounding): no square root needed.
     constexpr double FAR_MARGIN = 1.000001;
     const double range = source.gravityRange;
     if (range != 0.0 && source.radius >= 0.0 && target.radius >= 0.0 && squaredDistance > range * range * FAR_MARGIN)
-        return p;
+        return Reach::OUT_OF_RANGE;
     p.centreDistance = std::sqrt(squaredDistance);
     const double d = p.centreDistance + source.radius + target.radius;
     if (range != 0.0 && range < d)
-        return p;
-    p.inRange = true;
+        return Reach::OUT_OF_RANGE;
     p.squaredSurfaceDistance = d * d;
-    p.massProduct = GRAVITY_CONSTANT * source.mass * target.mass;
-    return p;
+    return Reach::PULLS;
+}
+
+double gravityTimesMasses(const Body& source, const Body& target)
+{
+    return GRAVITY_CONSTANT * source.mass * target.mass;
 }
 
 } // namespace
@@ -132,12 +132,13 @@ Pull pullBetween(const Body& source, const Body& target)
 // recorded matches depend on each, so each keeps its own last step.
 PolarVec pullOf(const Body& source, const Body& target)
 {
-    const Pull p = pullBetween(source, target);
-    if (p.coincide)
+    Pull p;
+    const Reach reach = pullBetween(source, target, p);
+    if (reach == Reach::COINCIDE)
         return PolarVec{1.0, 0.0};
-    if (!p.inRange)
+    if (reach == Reach::OUT_OF_RANGE)
         return PolarVec{0.0, 0.0};
-    PolarVec pull{p.massProduct / p.squaredSurfaceDistance, std::acos(p.dx / p.centreDistance)};
+    PolarVec pull{gravityTimesMasses(source, target) / p.squaredSurfaceDistance, std::acos(p.dx / p.centreDistance)};
     if (p.dy < 0.0)
         pull.angle = -pull.angle;
     setAngle(pull, pull.angle);
@@ -146,11 +147,12 @@ PolarVec pullOf(const Body& source, const Body& target)
 
 Vec2 pullComponentsOf(const Body& source, const Body& target)
 {
-    const Pull p = pullBetween(source, target);
-    if (p.coincide)
+    Pull p;
+    const Reach reach = pullBetween(source, target, p);
+    if (reach == Reach::COINCIDE)
         return Vec2{1.0, 0.0};
-    if (!p.inRange)
+    if (reach == Reach::OUT_OF_RANGE)
         return Vec2{0.0, 0.0};
-    const double perUnitDistance = p.massProduct / (p.squaredSurfaceDistance * p.centreDistance);
+    const double perUnitDistance = gravityTimesMasses(source, target) / (p.squaredSurfaceDistance * p.centreDistance);
     return Vec2{perUnitDistance * p.dx, perUnitDistance * p.dy};
 }

@@ -20,7 +20,7 @@ void report(StepEvents& events, const MatchEvent& event)
 
 void report(StepEvents& events, MatchEventKind kind, int player, const Vec2& position, int detail, int other)
 {
-    MatchEvent event;
+    MatchEvent event{};
     event.kind = kind;
     event.player = static_cast<int8_t>(player);
     event.other = static_cast<int8_t>(other);

@@ -22,12 +22,13 @@ enum class MatchEventKind : uint8_t {
 
 enum DeathCause : uint8_t { DEATH_BY_SHOT = 0, DEATH_BY_PLANET = 1, DEATH_BY_RAMMING = 2 };
 
+// Plain, without defaults: a step starts with room for many and fills only what it reports.
 struct MatchEvent {
-    MatchEventKind kind = MatchEventKind::SHOT_FIRED;
-    int8_t player = -1; // 0 or 1; -1 for events of the whole match
-    int8_t other = -1;
-    uint8_t detail = 0;
-    Vec2 position;      // world units: where it happened (the ship, or the shot)
+    MatchEventKind kind;
+    int8_t player; // 0 or 1; -1 for events of the whole match
+    int8_t other;
+    uint8_t detail;
+    Vec2 position; // world units: where it happened (the ship, or the shot)
 };
 
 // Shot effects beyond the capacity are counted, not kept; the few events of
@@ -38,7 +39,7 @@ constexpr int STEP_EVENT_RESERVE = 16; // slots only those events may take
 struct StepEvents {
     int32_t count = 0;
     int32_t dropped = 0; // shot effects that found no room
-    MatchEvent events[STEP_EVENT_CAPACITY];
+    MatchEvent events[STEP_EVENT_CAPACITY]; // the first count are filled
 };
 
 void report(StepEvents& events, const MatchEvent& event);
