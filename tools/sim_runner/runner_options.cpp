@@ -56,7 +56,7 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
     if (replaying == !options.script.empty())
         error = "give a script, --replay FILE or --synctest FILE";
     else if (replaying && !options.recordFile.empty())
-        error = "--record goes with a script, not with a recording";
+        error = std::string("--record goes with a script, not with ") + (options.synctest ? "--synctest" : "--replay");
     else if (everyGiven && (!replaying || options.synctest))
         error = "--every goes with --replay";
     else if (depthGiven && !options.synctest)
