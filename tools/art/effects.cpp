@@ -5,6 +5,7 @@
 
 #include "art.h"
 #include "fire.h"
+#include "noise.h"
 #include "shapes.h"
 
 namespace {
@@ -88,24 +89,43 @@ Image drawLaserBolt()
 
 Image drawBomb(int frame)
 {
-    Image image = makeImage(28, 16);
+    // The body sits where it sat on a 28 x 16 picture; the margin behind it
+    // holds the longer plume, the one in front keeps it centred.
+    constexpr double OX = 4.0, OY = 1.0;
+    Image image = makeImage(36, 18);
     const Rgb casing{96, 92, 100}, stripe{240, 200, 40}, fin{70, 66, 76};
-    const double cy = 8.0;
-    const double exhaust = frame == 0 ? 5.0 : 7.0;
+    const double cy = 8.0 + OY;
+    const double nozzleX = 6.5 + OX;
+    // The plume flickers: short and white-hot, then long and ragged.
+    const double plumePx = frame == 0 ? 7.0 : 9.5;
+    const double plumeHalfWidthPx = frame == 0 ? 2.4 : 2.9;
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
             const double px = x + 0.5, py = std::fabs(y + 0.5 - cy);
-            const double along = (6.0 - px) / exhaust;
-            if (along >= 0.0 && along <= 1.0 && py <= 2.2 * (1.0 - along) + 0.3)
-                paint(image, x, y, fireColour(1.0 - along), 1.0);
+            const double along = (nozzleX - px) / plumePx; // 0 at the nozzle, 1 at the tip
+            if (along < 0.0 || along > 1.0)
+                continue;
+            const double ragged = 0.8 + 0.4 * valueNoise2(px * 0.8, y * 0.9 + frame * 7.0, 930 + frame);
+            const double width = plumeHalfWidthPx * std::sqrt(1.0 - along) * ragged + 0.3;
+            if (py > width)
+                continue;
+            const double core = 1.0 - py / width;
+            paint(image, x, y, fireColour(std::clamp(1.1 - 0.75 * along + 0.3 * (core - 0.5), 0.0, 1.0)), 1.0);
         }
-    fillBevel(image, mirroredPolygon({{5.0, 1.0}, {9.0, 4.5}, {11.0, 4.5}, {9.0, 8.0}}, cy), fin, 1.0);
-    fillBevel(image, mirroredPolygon({{6.0, 5.5}, {20.0, 4.0}, {24.5, 6.0}, {26.5, 8.0}}, cy), casing, 2.2);
-    for (const double x : {12.0, 15.0})
-        fillFlat(image, intersect(mirroredPolygon({{6.0, 5.5}, {20.0, 4.0}, {24.5, 6.0}, {26.5, 8.0}}, cy),
-                                  polygon({{x, 0}, {x + 1.5, 0}, {x + 1.5, 16}, {x, 16}})),
-                 stripe);
-    const Rgb warning = frame == 0 ? Rgb{200, 30, 20} : Rgb{255, 120, 90};
-    fillFlat(image, circle({22.5, cy}, frame == 0 ? 1.2 : 1.7), warning);
+    const Shape body = moved(mirroredPolygon({{6.0, 5.5}, {20.0, 4.0}, {24.5, 6.0}, {26.5, 8.0}}, 8.0), OX, OY);
+    fillBevel(image, moved(mirroredPolygon({{5.0, 1.0}, {9.0, 4.5}, {11.0, 4.5}, {9.0, 8.0}}, 8.0), OX, OY), fin, 1.0);
+    fillBevel(image, body, casing, 2.2);
+    for (const double x : {12.0 + OX, 15.0 + OX})
+        fillFlat(image, intersect(body, polygon({{x, 0}, {x + 1.5, 0}, {x + 1.5, 18}, {x, 18}})), stripe);
+    // The arming light blinks: dark red, then lit with a glow round it.
+    const Point light{22.5 + OX, cy};
+    if (frame == 0) {
+        fillFlat(image, circle(light, 1.2), Rgb{150, 25, 20});
+    } else {
+        fill(image, circle(light, 2.0), [&](double x, double y, double) {
+            const double r = std::hypot(x - light.x, y - light.y) / 2.0;
+            return mix(Rgb{255, 235, 220}, Rgb{240, 60, 40}, r);
+        });
+    }
     return image;
 }
