@@ -263,7 +263,7 @@ void drawSparks(Image& image, const BlastAge& age, const BlastLook& look)
         const double head = std::min(reach - headHalfWidthPx, age.sparkTravel * speed * look.sparkReachPx);
         const double length = streakPx * (1.0 - 0.4 * age.sparkTravel);
         // They stay white-hot while fast and cool as they slow down.
-        const double heat = 1.0 - 0.75 * std::pow(age.sparkTravel, 3.0);
+        const double heat = 1.0 - 0.6 * std::pow(age.sparkTravel, 4.0);
         const Rgb headColour = chunk ? mix(Rgb{92, 84, 80}, look.colour(heat), 0.55) : look.colour(heat);
         drawStreak(image, angle, std::max(0.0, head - length), head, headHalfWidthPx, headColour,
                    look.colour(heat * 0.75));
