@@ -29,6 +29,8 @@ BmpPicture picture(int index) { return loadBmpPicture(CATALOGUE_FILES[index]); }
 
 int brightest(const Rgb8& c) { return std::max({c.r, c.g, c.b}); }
 bool whiteHot(const Rgb8& c) { return std::min({c.r, c.g, c.b}) >= 220; }
+// White to pale yellow or green: the hottest light, not an orange spark.
+bool paleHot(const Rgb8& c) { return c.r + c.g + c.b >= 600; }
 
 struct Tally {
     int solid = 0, white = 0;
@@ -50,7 +52,7 @@ Tally tally(const BmpPicture& p)
     return t;
 }
 
-// Of 64 lines out from the centre, how many meet bright pixels beyond a gap.
+// Of 64 lines out from the centre, how many meet pale hot pixels beyond a gap.
 int linesCrossingARing(const BmpPicture& p)
 {
     int crossing = 0;
@@ -63,7 +65,7 @@ int linesCrossingARing(const BmpPicture& p)
             const bool solid = p.solid(x, y);
             seenCloud = seenCloud || solid;
             leftCloud = leftCloud || (seenCloud && !solid);
-            if (leftCloud && solid && brightest(p.at(x, y)) >= 220) {
+            if (leftCloud && solid && paleHot(p.at(x, y))) {
                 ++crossing;
                 break;
             }
