@@ -4,6 +4,7 @@
 // tail. The same noise, scaled with the cloud, runs through every picture of
 // a blast, so the frames read as one cloud growing and cooling.
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "art.h"
@@ -40,7 +41,12 @@ struct BlastLook {
     uint32_t seed;
 };
 
-// The ship blast in the order the game plays it: explosion8 first, explosion1 last.
+// The ship blast in the order the game plays it: explosion8 first, explosion1
+// last. Shots share its pictures: the smaller impacts play only the last
+// three or five, the flamer flies as explosion4. So the smoke spreads into a
+// hollow shell, which leaves a ship under fire (or its own flash) in sight.
+// Columns: size, core radius, heat, ring radius, ring, spark travel,
+// breakup, thinning, hollow, rays.
 constexpr int SHIP_BLAST_STEPS = 8;
 constexpr BlastAge SHIP_BLAST[SHIP_BLAST_STEPS] = {
     {56, 22.0, 1.00, 0.0, 0.0, 0.35, 0.00, 0.00, 0.00, 1.0},  // white-hot flash
@@ -106,8 +112,7 @@ double smoothMax(double a, double b, double k)
     return std::max(a, b) + h * h * k * 0.25;
 }
 
-// The cloud's height over a point given in cloud radii: 0 at its edge, about
-// 1 on top of a billow, negative outside.
+// The billows of one picture and how far it has dispersed.
 struct Cloud {
     Puff puffs[MAX_PUFFS];
     int count = 0;
@@ -116,6 +121,8 @@ struct Cloud {
     uint32_t seed = 0;
 };
 
+// The cloud's height over a point given in cloud radii: 0 at its edge, about
+// 1 on top of a billow, negative outside.
 double cloudHeight(const Cloud& cloud, double x, double y)
 {
     double height = -1.0;
@@ -134,8 +141,19 @@ double cloudHeight(const Cloud& cloud, double x, double y)
     return height + 0.5 * lumps - cloud.breakup * 1.1 * wisps - cloud.hollow * 1.6 * middle;
 }
 
+// What fire looks like at a point of the cloud: flame where it is hot, smoke
+// where it has cooled, with the fire still glowing between the billows.
+Rgb fireCloudColour(double heat, double lit, double height, const BlastAge& age)
+{
+    const Rgb soot = mix(Rgb{126, 106, 92}, Rgb{78, 74, 76}, 1.0 - age.heat);
+    const Rgb smoke = soot * (0.5 + 0.8 * lit);
+    const double flameShare = std::clamp((heat - 0.25) / 0.25, 0.0, 1.0);
+    const double crevice = std::clamp(1.0 - height * 3.0, 0.0, 1.0) * std::clamp(age.heat * 3.0, 0.0, 1.0);
+    return mix(mix(smoke, fireColour(heat), flameShare), fireColour(0.3 + 0.5 * age.heat), crevice * (1.0 - flameShare));
+}
+
 // The fireball, made of billows lit from the heart of the blast and from the
-// upper left; as it cools it turns to smoke whose gaps still glow.
+// upper left; fire cools to smoke, light only fades.
 void drawCore(Image& image, const BlastAge& age, const BlastLook& look)
 {
     Cloud cloud;
@@ -162,23 +180,14 @@ void drawCore(Image& image, const BlastAge& age, const BlastLook& look)
             const double lit = std::clamp(0.55 + 0.12 * (gx + gy) + 0.2 * std::min(1.0, height), 0.0, 1.0);
             const double heart = std::clamp(1.0 - std::hypot(cx, cy) / 1.1, 0.0, 1.0);
             const double heat = std::clamp(age.heat * (0.72 + 0.45 * heart) + 0.35 * (lit - 0.5), 0.0, 1.0);
-            const Rgb flame = look.colour(heat);
-            if (!look.smokes) {
-                if (heat > 0.15)
-                    paint(image, x, y, flame, 1.0);
-                continue;
-            }
-            const Rgb soot = mix(Rgb{126, 106, 92}, Rgb{78, 74, 76}, 1.0 - age.heat);
-            const Rgb smoke = soot * (0.5 + 0.8 * lit);
-            const double flameShare = std::clamp((heat - 0.25) / 0.25, 0.0, 1.0);
-            // Between the billows the fire still shows through the smoke.
-            const double crevice = std::clamp(1.0 - height * 3.0, 0.0, 1.0) * std::clamp(age.heat * 3.0, 0.0, 1.0);
-            const Rgb colour = mix(mix(smoke, flame, flameShare), fireColour(0.3 + 0.5 * age.heat), crevice * (1.0 - flameShare));
-            paint(image, x, y, colour, 1.0);
+            if (look.smokes)
+                paint(image, x, y, fireCloudColour(heat, lit, height, age), 1.0);
+            else if (heat > 0.15)
+                paint(image, x, y, look.colour(heat), 1.0);
         }
 }
 
-// Spikes of light out of the flash, in directions that differ from one spike to the next.
+// Spikes of light out of the flash, spread round with some jitter, each of its own length.
 void drawRays(Image& image, const BlastAge& age, const BlastLook& look)
 {
     if (age.rays <= 0.0)
@@ -284,10 +293,12 @@ Image drawBlast(const BlastAge& age, const BlastLook& look)
 
 Image drawExplosion(int step)
 {
+    assert(step >= 1 && step <= SHIP_BLAST_STEPS);
     return drawBlast(SHIP_BLAST[SHIP_BLAST_STEPS - step], SHIP_BLAST_LOOK);
 }
 
 Image drawGreenExplosion(int step)
 {
+    assert(step >= 1 && step <= GREEN_IMPACT_STEPS);
     return drawBlast(GREEN_IMPACT[GREEN_IMPACT_STEPS - step], GREEN_IMPACT_LOOK);
 }
