@@ -36,6 +36,7 @@ for index in "${!files[@]}"; do
     args+=(-label "$index ${name%.bmp} (${width}x${height})" "$tile")
 done
 
-montage -background '#1c1f2a' -fill '#e8e8f0' -pointsize 11 "${args[@]}" \
+# The game's own font: ImageMagick's default one may not be installed.
+montage -font "$game_dir/font.ttf" -background '#1c1f2a' -fill '#e8e8f0' -pointsize 11 "${args[@]}" \
     -tile 8x -geometry "$((tile_width + 10))x$((tile_height))+4+6" "$out"
 echo "$out"

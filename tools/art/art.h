@@ -14,7 +14,7 @@ Image drawSatellite(int variant); // 0 or 1
 enum class ShipKind { Speeder, Wasp, Gunship, Scout };
 Image drawShip(ShipKind kind, int frame);
 
-// Shots and their effects.
+// Shots, their blasts and impacts.
 Image drawExplosion(int step);      // 8 bright flash .. 1 fading smoke
 Image drawGreenExplosion(int step); // 3 flash .. 1 fading
 Image drawBullet(int variant);      // 0 round slug, 1 tracer, 2 cannon slug

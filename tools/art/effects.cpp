@@ -1,72 +1,14 @@
-// Explosions, impact flashes and the shots in flight. Shots that the game
-// turns to their direction of flight point to the right (+x).
+// The shots in flight. Shots that the game turns to their direction of
+// flight point to the right (+x).
 #include <algorithm>
 #include <cmath>
 
 #include "art.h"
+#include "fire.h"
 #include "noise.h"
 #include "shapes.h"
 
 namespace {
-
-constexpr int EXPLOSION_STEPS = 8;
-// Side of each explosion picture, from the fading smoke (step 1) to the flash (step 8).
-constexpr int EXPLOSION_SIZE[EXPLOSION_STEPS] = {32, 34, 36, 40, 48, 46, 40, 30};
-
-// Fire colours from cool ember to white heat; heat 0..1.
-Rgb fireColour(double heat)
-{
-    const Rgb stops[] = {{90, 20, 10}, {200, 50, 15}, {250, 140, 30}, {255, 220, 90}, {255, 255, 235}};
-    const double scaled = std::clamp(heat, 0.0, 1.0) * 4.0;
-    const int i = std::min(3, static_cast<int>(scaled));
-    return mix(stops[i], stops[i + 1], scaled - i);
-}
-
-Image centredCanvas(int size) { return makeImage(size, size); }
-
-// One frame of the blast: age 0 is the flash, age 1 the last of the smoke.
-void explosionFrame(Image& image, double age)
-{
-    const double c = image.width / 2.0;
-    const double radius = c - 1.0;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) {
-            const double dx = x + 0.5 - c, dy = y + 0.5 - c;
-            const double r = std::hypot(dx, dy) / radius;
-            const double angle = std::atan2(dy, dx);
-            // The same turbulence in every frame, scaled with the cloud, so
-            // the frames read as one cloud growing and cooling.
-            const double churn = fractal2(dx / radius * 2.2 + 10.0, dy / radius * 2.2 + 10.0, 4, 808);
-            const double rays = 0.5 + 0.5 * std::cos(angle * 7.0 + 3.0 * churn);
-            const double edge = 0.72 + 0.38 * churn + (age < 0.2 ? 0.25 * rays * (0.2 - age) * 5.0 : 0.0);
-            if (r > edge || r > 1.0)
-                continue;
-            const double depth = 1.0 - r / edge; // 1 at the centre, 0 at the rim
-            const double heat = std::clamp((1.2 - 1.2 * age) * (0.35 + 0.9 * depth) + 0.25 * (churn - 0.5), 0.0, 1.0);
-            const Rgb smoke = mix(Rgb{112, 100, 92}, Rgb{70, 66, 66}, age) * (0.7 + 0.6 * churn);
-            const double fireShare = std::clamp(heat * 2.2 - 0.2, 0.0, 1.0);
-            const Rgb colour = mix(smoke, fireColour(heat), fireShare);
-            // Smoke breaks up into puffs as it fades.
-            const double puff = fractal2(dx / radius * 1.6 + 3.0, dy / radius * 1.6, 2, 809);
-            if (age > 0.6 && puff < 0.25 + (age - 0.6) * 0.9 - depth * 0.25)
-                continue;
-            paint(image, x, y, colour, 1.0);
-        }
-}
-
-void sparks(Image& image, double age, uint32_t seed)
-{
-    const double c = image.width / 2.0;
-    Scatter s{seed};
-    constexpr int SPARKS = 10;
-    for (int i = 0; i < SPARKS; ++i) {
-        const double angle = nextRange(s, 0.0, 6.2831853);
-        const double dist = (0.55 + 0.4 * nextUnit(s)) * (c - 1.5) * (0.6 + age);
-        const int x = static_cast<int>(c + std::cos(angle) * std::min(dist, c - 1.5));
-        const int y = static_cast<int>(c + std::sin(angle) * std::min(dist, c - 1.5));
-        paint(image, x, y, Rgb{255, 235, 160}, 1.0);
-    }
-}
 
 // A glowing elongated slug pointing right, hot at the head.
 void slug(Image& image, double headX, double tailX, double halfWidth, const Rgb& core, const Rgb& rim)
@@ -88,39 +30,6 @@ void slug(Image& image, double headX, double tailX, double halfWidth, const Rgb&
 }
 
 } // namespace
-
-Image drawExplosion(int step)
-{
-    Image image = centredCanvas(EXPLOSION_SIZE[step - 1]);
-    const double age = (EXPLOSION_STEPS - step) / double(EXPLOSION_STEPS - 1);
-    explosionFrame(image, age);
-    if (age > 0.1 && age < 0.7)
-        sparks(image, age, 900 + step);
-    return image;
-}
-
-Image drawGreenExplosion(int step)
-{
-    const int sizes[3] = {22, 20, 16};
-    Image image = centredCanvas(sizes[step - 1]);
-    const double age = (3 - step) / 2.0; // 0 the flash, 1 the last glimmer
-    const double c = image.width / 2.0, radius = c - 1.0;
-    const double ringAt = 0.35 + 0.55 * age;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) {
-            const double r = std::hypot(x + 0.5 - c, y + 0.5 - c) / radius;
-            if (r > 1.0)
-                continue;
-            const double ring = std::exp(-std::pow((r - ringAt) / 0.14, 2.0));
-            const double core = std::exp(-r * r / 0.08) * (1.0 - age);
-            const double light = ring * (1.0 - 0.5 * age) + core;
-            const double flicker = valueNoise2(x * 0.9, y * 0.9, 820 + step);
-            if (light * (0.7 + 0.6 * flicker) < 0.3)
-                continue;
-            paint(image, x, y, mix(Rgb{40, 200, 60}, Rgb{220, 255, 220}, std::clamp(light - 0.3, 0.0, 1.0)), 1.0);
-        }
-    return image;
-}
 
 Image drawBullet(int variant)
 {
@@ -180,24 +89,43 @@ Image drawLaserBolt()
 
 Image drawBomb(int frame)
 {
-    Image image = makeImage(28, 16);
+    // The body sits where it sat on a 28 x 16 picture; the margin behind it
+    // holds the longer plume, the one in front keeps it centred.
+    constexpr double OX = 4.0, OY = 1.0;
+    Image image = makeImage(36, 18);
     const Rgb casing{96, 92, 100}, stripe{240, 200, 40}, fin{70, 66, 76};
-    const double cy = 8.0;
-    const double exhaust = frame == 0 ? 5.0 : 7.0;
+    const double cy = 8.0 + OY;
+    const double nozzleX = 6.5 + OX;
+    // The plume flickers: short and white-hot, then long and ragged.
+    const double plumePx = frame == 0 ? 7.0 : 9.5;
+    const double plumeHalfWidthPx = frame == 0 ? 2.4 : 2.9;
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
             const double px = x + 0.5, py = std::fabs(y + 0.5 - cy);
-            const double along = (6.0 - px) / exhaust;
-            if (along >= 0.0 && along <= 1.0 && py <= 2.2 * (1.0 - along) + 0.3)
-                paint(image, x, y, fireColour(1.0 - along), 1.0);
+            const double along = (nozzleX - px) / plumePx; // 0 at the nozzle, 1 at the tip
+            if (along < 0.0 || along > 1.0)
+                continue;
+            const double ragged = 0.8 + 0.4 * valueNoise2(px * 0.8, y * 0.9 + frame * 7.0, 930 + frame);
+            const double width = plumeHalfWidthPx * std::sqrt(1.0 - along) * ragged + 0.3;
+            if (py > width)
+                continue;
+            const double core = 1.0 - py / width;
+            paint(image, x, y, fireColour(std::clamp(1.1 - 0.75 * along + 0.3 * (core - 0.5), 0.0, 1.0)), 1.0);
         }
-    fillBevel(image, mirroredPolygon({{5.0, 1.0}, {9.0, 4.5}, {11.0, 4.5}, {9.0, 8.0}}, cy), fin, 1.0);
-    fillBevel(image, mirroredPolygon({{6.0, 5.5}, {20.0, 4.0}, {24.5, 6.0}, {26.5, 8.0}}, cy), casing, 2.2);
-    for (const double x : {12.0, 15.0})
-        fillFlat(image, intersect(mirroredPolygon({{6.0, 5.5}, {20.0, 4.0}, {24.5, 6.0}, {26.5, 8.0}}, cy),
-                                  polygon({{x, 0}, {x + 1.5, 0}, {x + 1.5, 16}, {x, 16}})),
-                 stripe);
-    const Rgb warning = frame == 0 ? Rgb{200, 30, 20} : Rgb{255, 120, 90};
-    fillFlat(image, circle({22.5, cy}, frame == 0 ? 1.2 : 1.7), warning);
+    const Shape body = moved(mirroredPolygon({{6.0, 5.5}, {20.0, 4.0}, {24.5, 6.0}, {26.5, 8.0}}, 8.0), OX, OY);
+    fillBevel(image, moved(mirroredPolygon({{5.0, 1.0}, {9.0, 4.5}, {11.0, 4.5}, {9.0, 8.0}}, 8.0), OX, OY), fin, 1.0);
+    fillBevel(image, body, casing, 2.2);
+    for (const double x : {12.0 + OX, 15.0 + OX})
+        fillFlat(image, intersect(body, polygon({{x, 0}, {x + 1.5, 0}, {x + 1.5, 18}, {x, 18}})), stripe);
+    // The arming light blinks: dark red, then lit with a glow round it.
+    const Point light{22.5 + OX, cy};
+    if (frame == 0) {
+        fillFlat(image, circle(light, 1.2), Rgb{150, 25, 20});
+    } else {
+        fill(image, circle(light, 2.0), [&](double x, double y, double) {
+            const double r = std::hypot(x - light.x, y - light.y) / 2.0;
+            return mix(Rgb{255, 235, 220}, Rgb{240, 60, 40}, r);
+        });
+    }
     return image;
 }
