@@ -117,6 +117,9 @@ bool hostOn(EnetTransport& t, uint16_t port, const std::string& bindAddress, int
         why = "UDP port " + std::to_string(port) + " is in use or cannot be opened";
         return false;
     }
+    ENetAddress bound{};
+    enet_socket_get_address(t.host->socket, &bound);
+    t.port = bound.port;
     t.rateWindowStartMs = nowMs;
     return true;
 }

@@ -15,6 +15,7 @@ struct EnetTransport {
     _ENetHost* host = nullptr;
     _ENetPeer* peer = nullptr;  // the match's peer; nullptr until it connects
     NetRole role = NetRole::Host;
+    uint16_t port = 0;          // host: the UDP port it listens on
     bool connected = false;
     std::string target;         // joiner: what it connects to, for messages
     int64_t connectDeadlineMs = 0;
@@ -27,8 +28,9 @@ struct EnetTransport {
     uint32_t receivedAtWindowStart = 0;
 };
 
-// Listens on port (bindAddress: an IPv4 address, or empty for every
-// interface). False with a one-line reason when the port cannot be had.
+// Listens on port (0: any free one, then read t.port; bindAddress: an IPv4
+// address, or empty for every interface). False with a one-line reason when
+// the port cannot be had.
 bool hostOn(EnetTransport& t, uint16_t port, const std::string& bindAddress, int64_t nowMs, std::string& why);
 // Starts connecting to "address[:port]"; false with a reason when the
 // address cannot be read or resolved.
