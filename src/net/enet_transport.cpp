@@ -29,6 +29,9 @@ void sendOverEnet(void* context, NetChannel channel, const uint8_t* bytes, size_
     ENetPacket* packet = enet_packet_create(bytes, size, flags);
     if (packet && enet_peer_send(t.peer, static_cast<enet_uint8>(channel), packet) != 0)
         enet_packet_destroy(packet);
+    // Out now, not at the next service a frame later: that frame would be
+    // added to every input's way to the peer.
+    enet_host_flush(t.host);
 }
 
 ENetHost* createHost(const ENetAddress* address, size_t peers)

@@ -1,80 +1,15 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <algorithm>
 #include <memory>
-#include "net/enet_transport.h"
-#include "support/net_pair.h"
-#include "support/udp_relay.h"
+#include "support/enet_pair.h"
 
 namespace {
-
-// A side of a match over real UDP, on the wall clock.
-struct EnetSide {
-    ToyGame game;
-    NetSession session;
-    EnetTransport transport;
-    ToyPlayer player;
-    double nextFrameMs = 0.0;
-    std::vector<NetEvent> events;
-};
-
-void passFrame(EnetSide& s, int64_t nowMs)
-{
-    serviceEnetTransport(s.transport, s.session, nowMs);
-    if (nowMs >= s.nextFrameMs) {
-        if (s.session.phase == NetPhase::Running)
-            advanceSession(s.session, nextToyInput(s.player), nowMs);
-        else
-            pumpSession(s.session, nowMs);
-        s.nextFrameMs = std::max(s.nextFrameMs + framePeriodMs(s.session), static_cast<double>(nowMs) - 50);
-    }
-    NetEvent e;
-    while (pollEvent(s.session, e))
-        s.events.push_back(e);
-}
-
-const NetEvent* endOf(const EnetSide& s)
-{
-    for (const NetEvent& e : s.events)
-        if (e.type == NetEventType::Ended)
-            return &e;
-    return nullptr;
-}
-
-// Runs the sides (and the relay) for durationMs of wall time, or until all have ended.
-void runFor(std::initializer_list<EnetSide*> sides, UdpRelay* relay, int64_t durationMs)
-{
-    const int64_t end = relayClockMs() + durationMs;
-    while (relayClockMs() < end) {
-        const int64_t now = relayClockMs();
-        if (relay)
-            pumpRelay(*relay, now);
-        bool anyLive = false;
-        for (EnetSide* s : sides) {
-            passFrame(*s, now);
-            anyLive = anyLive || s->session.phase != NetPhase::Ended;
-        }
-        if (!anyLive)
-            return;
-        usleep(500);
-    }
-}
-
-void startSide(EnetSide& s, NetRole role, int64_t nowMs)
-{
-    s.player.random = role == NetRole::Host ? 7 : 8;
-    startSession(s.session, toySettings(role), toyCallbacks(s.game), enetLink(s.transport), nowMs);
-}
 
 TEST(EnetMatch, TwoSidesThroughALossyRelayConfirmTheSameFramesAndTurnASecondJoinerAway)
 {
     auto host = std::make_unique<EnetSide>();
     auto joiner = std::make_unique<EnetSide>();
     auto intruder = std::make_unique<EnetSide>();
-    std::string why;
-    const int64_t start = relayClockMs();
-    startSide(*host, NetRole::Host, start);
-    ASSERT_TRUE(hostOn(host->transport, 0, "127.0.0.1", start, why)) << why;
     RelayConditions bad;
     bad.delayMs = 40;
     bad.jitterMs = 10;
@@ -82,9 +17,8 @@ TEST(EnetMatch, TwoSidesThroughALossyRelayConfirmTheSameFramesAndTurnASecondJoin
     bad.duplicatePercent = 1;
     bad.reorderPercent = 2;
     UdpRelay relay;
-    ASSERT_TRUE(openRelay(relay, 0, host->transport.port, bad, start, why)) << why;
-    startSide(*joiner, NetRole::Joiner, start);
-    ASSERT_TRUE(joinAt(joiner->transport, "127.0.0.1:" + std::to_string(relay.port), start, why)) << why;
+    std::string why;
+    ASSERT_TRUE(connectThroughRelay(*host, *joiner, relay, bad, why)) << why;
     runFor({host.get(), joiner.get()}, &relay, 5000);
 
     startSide(*intruder, NetRole::Joiner, relayClockMs());

@@ -101,12 +101,13 @@ inline NetGame toyCallbacks(ToyGame& game)
 struct ToyPlayer {
     uint64_t random = 1;
     uint32_t held = 0;
+    uint32_t changeOdds = 12; // the held bits change once in about this many frames
 };
 
 inline uint32_t nextToyInput(ToyPlayer& p)
 {
     const uint64_t r = toyRandom(p.random);
-    if (r % 12 == 0)
+    if (r % p.changeOdds == 0)
         p.held = static_cast<uint32_t>(r >> 20) & TOY_HELD_MASK;
     const uint32_t edge = (r >> 8) % 40 == 0 ? 1u << (16 + (r >> 40) % 15) : 0;
     return p.held | edge;
