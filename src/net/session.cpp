@@ -3,7 +3,9 @@
 #include "net/session.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <random>
 #include "net/session_internal.h"
 
 namespace {
@@ -133,22 +135,25 @@ void receiveReady(NetSession& s, uint32_t epoch)
 void dispatchReliable(NetSession& s, const Packet& p)
 {
     const bool handshaking = s.phase == NetPhase::Handshaking;
-    switch (p.type) {
-    case PacketType::Hello: return handshaking ? receiveHello(s, p.hello) : void();
-    case PacketType::MaskTable: return handshaking ? receiveMaskTable(s, p.blob) : void();
-    case PacketType::Start: return handshaking ? receiveStart(s, p.start) : void();
-    case PacketType::Message: return handshaking ? void() : receiveMessage(s, p.blob);
-    case PacketType::Ready: return handshaking ? void() : receiveReady(s, p.mark.epoch);
-    case PacketType::State: return receiveState(s, p.state);
-    case PacketType::MendDone: return receiveMendDone(s, p.mark);
-    case PacketType::Leave:
-        return endSession(s, NetEndReason::PeerLeft,
-                          (s.agreed.peerName.empty() ? std::string("the other player") : s.agreed.peerName) +
-                              " left the match");
-    case PacketType::Refusal:
-        return endSession(s, NetEndReason::Refused, "the host refused: " + textOf(p.blob));
-    case PacketType::Inputs: return;
-    }
+    if (p.type == PacketType::Hello && handshaking)
+        receiveHello(s, p.hello);
+    else if (p.type == PacketType::MaskTable && handshaking)
+        receiveMaskTable(s, p.blob);
+    else if (p.type == PacketType::Start && handshaking)
+        receiveStart(s, p.start);
+    else if (p.type == PacketType::Message && !handshaking)
+        receiveMessage(s, p.blob);
+    else if (p.type == PacketType::Ready && !handshaking)
+        receiveReady(s, p.mark.epoch);
+    else if (p.type == PacketType::State)
+        receiveState(s, p.state);
+    else if (p.type == PacketType::MendDone)
+        receiveMendDone(s, p.mark);
+    else if (p.type == PacketType::Leave)
+        endSession(s, NetEndReason::PeerLeft,
+                   (s.agreed.peerName.empty() ? std::string("the other player") : s.agreed.peerName) + " left the match");
+    else if (p.type == PacketType::Refusal)
+        endSession(s, NetEndReason::Refused, "the host refused: " + textOf(p.blob));
 }
 
 } // namespace
@@ -297,6 +302,13 @@ bool pollEvent(NetSession& s, NetEvent& event)
 std::string eventText(const NetEvent& event)
 {
     return std::string(reinterpret_cast<const char*>(event.bytes), event.size);
+}
+
+uint64_t drawSeedHalf()
+{
+    std::random_device device;
+    const uint64_t clock = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    return (uint64_t{device()} << 32 ^ device()) ^ clock * 0x9E3779B97F4A7C15ull;
 }
 
 const NetAgreement& sessionAgreement(const NetSession& s) { return s.agreed; }

@@ -14,6 +14,8 @@
 //
 // Frames count from 0: frame f is stepped from the state "at f" with both
 // players' inputs for f. Player 0 is the host's, player 1 the joiner's.
+// A NetSession holds its history in place (about 100 KB): make it once, on
+// the heap or in static storage, and start it with startSession.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -48,7 +50,9 @@ struct NetGame {
     // A frame both sides now hold for good, in order: record it, count it.
     void (*confirmFrame)(void* context, const NetConfirmedFrame& frame) = nullptr;
     // The whole current state as bytes (at most capacity; 0 when it cannot),
-    // and the current state replaced by such bytes (false when they are not one).
+    // and the current state replaced by such bytes. readState gets the peer's
+    // bytes: it must check them as it would a file, and refuse (false) any
+    // that are not a whole valid state, leaving the current one as it was.
     size_t (*writeState)(void* context, uint8_t* bytes, size_t capacity) = nullptr;
     bool (*readState)(void* context, const uint8_t* bytes, size_t size) = nullptr;
     // Host only: its mask table, sent when the joiner's mask checksum differs.
@@ -61,7 +65,7 @@ struct NetSettings {
     std::string gameVersion;                     // must equal the peer's
     int32_t frameMs = NET_DEFAULT_FRAME_MS;      // the host's holds
     int32_t inputDelay = NET_DEFAULT_INPUT_DELAY; // frames; the larger of both sides' holds
-    uint64_t seedHalf = 0;                       // this side's part of the match seed
+    uint64_t seedHalf = 0;                       // this side's part of the match seed: drawSeedHalf()
     uint64_t maskChecksum = 0;
     std::string name;                            // at most NET_MAX_NAME_BYTES
     std::vector<uint8_t> choices;                // this side's own choices, at most NET_MAX_CHOICES_BYTES
@@ -256,6 +260,8 @@ bool peerIsReady(const NetSession& s);
 // Tells the peer we leave, and ends the session.
 void leaveSession(NetSession& s);
 
+// A seed half from this machine's own random source, never the match's.
+uint64_t drawSeedHalf();
 // The oldest event not read yet; false when there is none.
 bool pollEvent(NetSession& s, NetEvent& event);
 std::string eventText(const NetEvent& event);
