@@ -18,7 +18,7 @@ bench=$dir/tests/bench
 echo "building into $dir"
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 if ! log=$(cmake --build "$dir" -j2 --target zentavor sim_benchmark pilot_benchmark draw_benchmark first_frame_shim \
-  startup_timer window_baseline swap_log_shim 2>&1); then
+  startup_timer window_baseline swap_log_shim net_benchmark 2>&1); then
   echo "$log"
   exit 1
 fi
@@ -187,6 +187,11 @@ for options in "-w -fps 60" "-w"; do
     echo "  capped -> $(verdict "$even" 1)"
   fi
 done
+
+echo
+echo "== 8. Bytes per second each way in a network match (target under 4096 B/s)"
+show "$bench/net_benchmark $cpu_seconds"
+"$bench/net_benchmark" "$cpu_seconds" | sed 's/^/  /'
 
 echo
 echo "load after:$(uptime | sed 's/.*load average://')"

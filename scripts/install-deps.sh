@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
-          libgl-dev libgl1-mesa-dri libvorbis-dev xvfb xauth)
+          libgl-dev libgl1-mesa-dri libvorbis-dev libenet-dev xvfb xauth)
 if [[ "${1:-}" == "--test" ]]; then
   # fonts-dejavu-core: the labels of the picture contact sheet; x11-xkb-utils:
   # setxkbmap, for the AZERTY keyboard of the keys.cfg test.
