@@ -9,7 +9,7 @@
 #include "app/config_file.h"
 #include "app/frame_cap.h"
 #include "draw/scene.h"
-#include "gfx/catalogue_pictures.h"
+#include "draw/catalogue_pictures.h"
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "sim/frame_step.h"

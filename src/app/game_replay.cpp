@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <ctime>
-#include "gfx/catalogue_pictures.h"
+#include "draw/catalogue_pictures.h"
 #include "replay/match_checksum.h"
 #include "sim/match_setup.h"
 

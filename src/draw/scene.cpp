@@ -115,7 +115,8 @@ static void drawAliveShip(const Player& p, int playerIndex, const PlayerControls
     }
     const Animation& anim = (c.thrust || c.boostForward) ? p.thrustAnim : p.shipSprite;
     const double heading = p.body.heading.angle;
-    drawSpriteRotated(catalogue[textureAt(anim, frames, nowMs)], worldToPixel(at.x), worldToPixel(at.y), heading);
+    drawSpriteRotated(catalogue[textureAt(anim, frames, nowMs)], worldToPixel(at.x), worldToPixel(at.y),
+                      degreesOf(heading));
     const double aimX = at.x + AIM_MARKER_DISTANCE * std::cos(heading);
     const double aimY = at.y + AIM_MARKER_DISTANCE * std::sin(heading);
     drawSprite(catalogue[AIM_MARKER_TEXTURES[playerIndex]], worldToPixel(aimX), worldToPixel(aimY));

@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstdint>
+#include "sim/geometry.h"
 
 constexpr int GRID_CELL_PX = 32;
 constexpr int GRID_COLUMNS = PLAYFIELD_WIDTH / GRID_CELL_PX;
@@ -112,7 +113,7 @@ void drawBatch(SpriteBatch& b)
         const QueuedSprite& q = b.sprites[i];
         assert(q.sprite && q.sprite->texture);
         if (q.rotated)
-            drawSpriteRotated(*q.sprite, q.x, q.y, q.angle);
+            drawSpriteRotated(*q.sprite, q.x, q.y, degreesOf(q.angle));
         else
             drawSprite(*q.sprite, q.x, q.y);
     }

@@ -1,12 +1,8 @@
 #include "gfx/sprite.h"
 
 #include <cmath>
-#include "sim/geometry.h"
 
 Colour baseColour{255, 255, 255, 255};
-
-// Degrees from radians with the game's own value of pi.
-static float degreesOf(double radians) { return static_cast<float>(radians * 180.0 / PI); }
 
 void drawTexturedQuad(const Texture* t, const PixelRect& s, const PixelRect& d)
 {
@@ -41,13 +37,13 @@ void drawSprite(const Sprite& s, int x, int y)
     glPopMatrix();
 }
 
-void drawSpriteRotated(const Sprite& s, int x, int y, double angle)
+void drawSpriteRotated(const Sprite& s, int x, int y, float degrees)
 {
     if (!s.texture)
         return;
     glPushMatrix();
     glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
-    glRotatef(degreesOf(angle), 0.0f, 0.0f, 1.0f);
+    glRotatef(degrees, 0.0f, 0.0f, 1.0f);
     drawTexture(s.texture, -static_cast<int>(s.halfWidth), -static_cast<int>(s.halfHeight));
     glPopMatrix();
 }
@@ -59,7 +55,7 @@ static bool windowIsPlayfieldSized()
     return graphics.windowWidth == PLAYFIELD_WIDTH && graphics.windowHeight == PLAYFIELD_HEIGHT;
 }
 
-Sprite& makeRotatedCopy(Sprite& out, const Sprite& sprite, double angle)
+Sprite& makeRotatedCopy(Sprite& out, const Sprite& sprite, float degrees)
 {
     // One unit must be one window pixel, or the read-back would be scaled.
     if (!windowIsPlayfieldSized())
@@ -73,7 +69,7 @@ Sprite& makeRotatedCopy(Sprite& out, const Sprite& sprite, double angle)
     clearScreen();
     glPushMatrix();
     glTranslatef(static_cast<float>(side / 2), static_cast<float>(side / 2), 0.0f);
-    glRotatef(degreesOf(angle), 0.0f, 0.0f, 1.0f);
+    glRotatef(degrees, 0.0f, 0.0f, 1.0f);
     drawTexturedQuad(sprite.texture, source, dest);
     glPopMatrix();
     Texture* copy = captureScreen(0, 0, side, side);

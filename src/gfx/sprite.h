@@ -8,8 +8,9 @@ void drawTexturedQuad(const Texture* t, const PixelRect& source, const PixelRect
 void drawTexture(const Texture* t, int x, int y);
 // Centred on (x, y); an empty sprite draws nothing.
 void drawSprite(const Sprite& s, int x, int y);
-void drawSpriteRotated(const Sprite& s, int x, int y, double angle);
+// Turned by degrees, anticlockwise on the screen as OpenGL turns.
+void drawSpriteRotated(const Sprite& s, int x, int y, float degrees);
 void setDrawColour(const Colour& c);
-// Draws the sprite turned by angle into the back buffer and reads it back;
+// Draws the sprite turned by degrees into the back buffer and reads it back;
 // the caller owns the new texture.
-Sprite& makeRotatedCopy(Sprite& out, const Sprite& sprite, double angle);
+Sprite& makeRotatedCopy(Sprite& out, const Sprite& sprite, float degrees);

@@ -263,7 +263,3 @@ void freeTextureCatalogue()
         clearSprite(s);
 }
 
-Picture pictureOf(const Texture* t)
-{
-    return Picture{static_cast<int>(t->width), static_cast<int>(t->height), t->textureWidth, t->pixels};
-}

@@ -2,7 +2,6 @@
 #pragma once
 #include <cstdint>
 #include "gfx/video.h"
-#include "sim/collision_mask.h"
 
 struct SDL_Surface;
 
@@ -51,5 +50,3 @@ void clearSprite(Sprite& s);
 // failedPath to the file that could not be loaded.
 bool loadTextureCatalogue(const char** failedPath);
 void freeTextureCatalogue();
-// The CPU pixels of a texture, for collision masks.
-Picture pictureOf(const Texture* t);

@@ -49,6 +49,8 @@ double distance(const Vec2& a, const Vec2& b);
 int worldToPixel(double worldUnits);
 Vec2 worldToPixelVec(const Vec2& world);
 inline double pixels(double px) { return px * WORLD_UNITS_PER_PIXEL; }
+// Degrees from radians with the game's own value of pi, for turning pictures.
+inline float degreesOf(double radians) { return static_cast<float>(radians * 180.0 / PI); }
 
 // x <= px < x + w and y <= py < y + h
 bool insideRect(const WorldRect& r, const Vec2& p);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gfx/catalogue_pictures.h"
+#include "draw/catalogue_pictures.h"
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "sim/match_rules.h"

@@ -55,7 +55,7 @@ void drawPreview(ShipYardState& state, int player, const AnimationFrames& frames
     const int y = PREVIEW_Y[player];
     drawSprite(catalogue[FRAME_TEXTURE], MENU_CENTRE_X, y);
     const int texture = currentTexture(state.previews[player], frames, nowMs);
-    drawSpriteRotated(catalogue[texture], MENU_CENTRE_X, y, state.previewAngles[player]);
+    drawSpriteRotated(catalogue[texture], MENU_CENTRE_X, y, degreesOf(state.previewAngles[player]));
 }
 
 void drawShipYard(ShipYardState& state, const ShipYardTexts& texts, const AnimationFrames& frames,

@@ -8,7 +8,7 @@
 
 #include "content/ship_table.h"
 #include "content/weapon_table.h"
-#include "gfx/catalogue_pictures.h"
+#include "draw/catalogue_pictures.h"
 #include "sim/collision_mask.h"
 #include "support/gl_window.h"
 

@@ -18,7 +18,7 @@
 #include "draw/hud.h"
 #include "draw/match_texts.h"
 #include "draw/scene.h"
-#include "gfx/catalogue_pictures.h"
+#include "draw/catalogue_pictures.h"
 #include "gfx/sprite.h"
 #include "gfx/text.h"
 #include "gfx/video.h"

@@ -11,7 +11,7 @@
 #include "draw/scene.h"
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
-#include "gfx/catalogue_pictures.h"
+#include "draw/catalogue_pictures.h"
 #include "sim/match_rules.h"
 #include "sim/match_setup.h"
 #include "sim/random.h"

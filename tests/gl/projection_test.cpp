@@ -19,7 +19,7 @@ protected:
         Texture* t = solidTexture(12, 12, makeColour(255, 255, 255, 255));
         Sprite source, copy;
         setSprite(source, t);
-        makeRotatedCopy(copy, source, 0.0);
+        makeRotatedCopy(copy, source, 0.0f);
         ASSERT_NE(copy.texture, nullptr);
         int opaque = 0;
         selectPixelTexture(copy.texture);

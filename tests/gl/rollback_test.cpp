@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
-#include "gfx/catalogue_pictures.h"
+#include "draw/catalogue_pictures.h"
 #include "replay/mask_bytes.h"
 #include "replay/match_checksum.h"
 #include "replay/replay_reader.h"

@@ -54,7 +54,7 @@ protected:
     void drawInQueuedOrder(const std::vector<QueuedSprite>& queue)
     {
         for (const QueuedSprite& q : queue)
-            q.rotated ? drawSpriteRotated(*q.sprite, q.x, q.y, q.angle) : drawSprite(*q.sprite, q.x, q.y);
+            q.rotated ? drawSpriteRotated(*q.sprite, q.x, q.y, degreesOf(q.angle)) : drawSprite(*q.sprite, q.x, q.y);
     }
 
     static constexpr int MAX_SPRITES = 8;

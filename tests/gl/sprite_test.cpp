@@ -40,7 +40,7 @@ TEST_F(SpriteTest, PositiveAngleTurnsClockwiseOnScreen)
     Texture* t = solidTexture(40, 4, makeColour(255, 255, 255, 255));
     Sprite s;
     setSprite(s, t);
-    drawSpriteRotated(s, 200, 200, PI / 2);
+    drawSpriteRotated(s, 200, 200, degreesOf(PI / 2));
     EXPECT_TRUE(lit(readPixel(200, 215)));
     EXPECT_TRUE(lit(readPixel(200, 185)));
     EXPECT_FALSE(lit(readPixel(215, 200)));
@@ -63,7 +63,7 @@ TEST_F(SpriteTest, RotatedCopyDropsEdgesKeysBlackAndTurns)
     const int before = liveTextureCount();
 
     Sprite copy;
-    makeRotatedCopy(copy, source, PI / 2);
+    makeRotatedCopy(copy, source, degreesOf(PI / 2));
     ASSERT_NE(copy.texture, nullptr);
     EXPECT_EQ(liveTextureCount(), before + 1);
     const int side = static_cast<int>(std::sqrt(20.0 * 20 + 6 * 6) + 10);

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx/catalogue_pictures.h"
+#include "draw/catalogue_pictures.h"
 #include "gfx/texture.h"
 #include "gfx/video.h"
 #include "sim/match_setup.h"

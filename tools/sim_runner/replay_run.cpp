@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 #include "frame_report.h"
-#include "gfx/catalogue_pictures.h"
+#include "draw/catalogue_pictures.h"
 #include "replay/match_checksum.h"
 #include "replay/sync_test.h"
 #include "sim/frame_step.h"
