@@ -17,6 +17,7 @@
 #include "sim/match_rules.h"
 #include "sim/random.h"
 #include "sim/weapons.h"
+#include "sound/effects.h"
 #include "ui/controls.h"
 #include "ui/menu.h"
 
@@ -84,7 +85,11 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
 {
     MatchState& m = *game.match;
     m.quitRequested = false;
-    soundInit(MUSIC_MIX_RATE, MUSIC_CHANNELS, 0);
+    const Settings& s = game.settings;
+    soundInit(MUSIC_MIX_RATE, MUSIC_CHANNELS, 0, s.effectsOn ? EFFECTS_BUFFER_FRAMES : MUSIC_BUFFER_FRAMES);
+    std::string problem;
+    if (s.effectsOn && !loadEffects(problem))
+        std::fprintf(stderr, "zentavor: no sound effects: %s\n", problem.c_str());
     // Watching a recording changes nobody's settings, and a refused
     // config.cfg is left as it is.
     const ConfigRead read = game.replay.playing ? ConfigRead{recordedConfig(game.replay.replay.header), false}
@@ -214,6 +219,7 @@ void releaseGame(Game& game)
     freeMatchTexts(game.texts);
     freeTextureCatalogue();
     closeFonts(game.fonts);
+    releaseEffects();
     soundShutdown(game.music);
     SDL_Quit();
 }
