@@ -109,14 +109,15 @@ void mixEngine(EngineVoice& e, const EffectSamples& s, float* left, float* right
 }
 
 // The effects over the music, each frame's effects scaled down just enough
-// that neither channel passes the ceiling: at once when they would, back
-// towards 1 smoothly after.
+// that neither channel passes the output ceiling nor the effects' own: at
+// once when they would, back towards 1 smoothly after.
 void limitInto(EffectMixer& mixer, const float* left, const float* right, int16_t* stereo, int frames)
 {
     const float release = 1.0f - std::exp(-1.0f / (LIMITER_RELEASE_SECONDS * mixer.rate));
     for (int i = 0; i < frames; ++i) {
         const float musicLeft = stereo[2 * i] / FULL_SCALE, musicRight = stereo[2 * i + 1] / FULL_SCALE;
-        const float room = std::max(0.0f, OUTPUT_CEILING - std::max(std::fabs(musicLeft), std::fabs(musicRight)));
+        const float room = std::clamp(OUTPUT_CEILING - std::max(std::fabs(musicLeft), std::fabs(musicRight)), 0.0f,
+                                      EFFECTS_CEILING);
         const float loudest = std::max(std::fabs(left[i]), std::fabs(right[i]));
         const float allowed = loudest > room ? room / loudest : 1.0f;
         float& gain = mixer.limiterGain;

@@ -9,6 +9,9 @@
 constexpr int MAX_VOICES_PER_KIND = 4;
 constexpr int ENGINE_VOICES = 2; // one for each player
 constexpr float OUTPUT_CEILING = 0.97f; // of full scale: the loudest the music and effects reach together
+// Of full scale: however many effects play, together they peak no higher,
+// below the music's own peaks, so that heavy fire never buries the music.
+constexpr float EFFECTS_CEILING = 0.5f;
 
 // One effect's samples: count frames, each a 16-bit sample of its first
 // channel, stride samples apart (2 in the mixer's interleaved stereo).
