@@ -55,8 +55,9 @@ double decibels(double level) { return 20.0 * std::log10(level); }
 
 } // namespace
 
-TEST(SoundEffects, EachIsMono16BitWithinItsLengthPeakAndLoudness)
+TEST(SoundEffects, EachIsMono16BitWithinItsLengthPeakAndLoudnessAndAllUnderTwoMegabytes)
 {
+    long bytes = 0;
     for (int k = 0; k < SOUND_EFFECT_COUNT; ++k) {
         const Bounds& row = BOUNDS[k];
         ASSERT_EQ(indexOf(row.effect), k) << "the bounds run in the order of the kinds";
@@ -73,7 +74,11 @@ TEST(SoundEffects, EachIsMono16BitWithinItsLengthPeakAndLoudness)
         EXPECT_GE(peak, LOWEST_PEAK);
         EXPECT_NEAR(decibels(loudestWindowRms(sound.samples, LOUDNESS_WINDOW)), decibels(LOUDNESS_RMS),
                     LOUDNESS_TOLERANCE_DB);
+        struct stat info {};
+        ASSERT_EQ(stat(pathOf(row.effect).c_str(), &info), 0);
+        bytes += info.st_size;
     }
+    EXPECT_LE(bytes, MAX_SET_BYTES);
 }
 
 TEST(SoundEffects, OneShotsFadeInAndOutWithoutAClick)
@@ -121,15 +126,4 @@ TEST(SoundEffects, TheTenFiringSoundsDifferPairwiseInSpectrum)
         for (int b = a + 1; b < FIRING_SOUND_COUNT; ++b)
             EXPECT_GE(spectralDistanceDb(profiles[a], profiles[b]), WEAPONS_APART_DB)
                 << SOUND_EFFECT_NAMES[a] << " and " << SOUND_EFFECT_NAMES[b];
-}
-
-TEST(SoundEffects, TheWholeSetIsUnderTwoMegabytes)
-{
-    long bytes = 0;
-    for (int k = 0; k < SOUND_EFFECT_COUNT; ++k) {
-        struct stat info {};
-        ASSERT_EQ(stat(pathOf(BOUNDS[k].effect).c_str(), &info), 0) << pathOf(BOUNDS[k].effect);
-        bytes += info.st_size;
-    }
-    EXPECT_LE(bytes, MAX_SET_BYTES);
 }

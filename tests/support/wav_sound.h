@@ -1,5 +1,5 @@
-// Reads the game's effect files (mono or stereo 16-bit PCM WAV) and measures
-// them: the loudest short window, and a spectrum in third-octave bands.
+// Reads the game's effect files (16-bit PCM WAV) and measures them: the
+// loudest short window, and a spectrum in third-octave bands.
 #pragma once
 #include <algorithm>
 #include <cmath>
@@ -25,33 +25,24 @@ inline uint32_t littleAt(const std::string& bytes, size_t at, int count)
     return value;
 }
 
-// The format chunk and the data chunk, wherever they stand among others.
+// The canonical 44-byte header, as our generator writes it, then the samples.
 inline WavSound readWav(const std::string& path)
 {
+    constexpr size_t HEADER_BYTES = 44;
     WavSound sound;
     std::ifstream file(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
+    if (bytes.size() < HEADER_BYTES || bytes.compare(0, 4, "RIFF") || bytes.compare(8, 8, "WAVEfmt ")
+        || bytes.compare(36, 4, "data") || littleAt(bytes, 20, 2) != 1)
         return sound;
-    for (size_t at = 12; at + 8 <= bytes.size();) {
-        const std::string id = bytes.substr(at, 4);
-        const size_t size = littleAt(bytes, at + 4, 4);
-        const size_t body = at + 8;
-        if (body + size > bytes.size())
-            return sound;
-        if (id == "fmt " && size >= 16) {
-            sound.channels = static_cast<int>(littleAt(bytes, body + 2, 2));
-            sound.rate = static_cast<int>(littleAt(bytes, body + 4, 4));
-            sound.bits = static_cast<int>(littleAt(bytes, body + 14, 2));
-        }
-        if (id == "data" && sound.bits == 16 && sound.channels > 0) {
-            const size_t frameBytes = 2 * static_cast<size_t>(sound.channels);
-            for (size_t f = body; f + frameBytes <= body + size; f += frameBytes)
-                sound.samples.push_back(static_cast<int16_t>(littleAt(bytes, f, 2)) / 32768.0f);
-            sound.read = true;
-        }
-        at = body + size + (size & 1);
-    }
+    sound.channels = static_cast<int>(littleAt(bytes, 22, 2));
+    sound.rate = static_cast<int>(littleAt(bytes, 24, 4));
+    sound.bits = static_cast<int>(littleAt(bytes, 34, 2));
+    const size_t end = std::min<size_t>(bytes.size(), HEADER_BYTES + littleAt(bytes, 40, 4));
+    const size_t frameBytes = 2 * static_cast<size_t>(std::max(1, sound.channels));
+    for (size_t f = HEADER_BYTES; f + frameBytes <= end && sound.bits == 16; f += frameBytes)
+        sound.samples.push_back(static_cast<int16_t>(littleAt(bytes, f, 2)) / 32768.0f);
+    sound.read = sound.bits == 16;
     return sound;
 }
 
