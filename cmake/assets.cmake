@@ -1,4 +1,4 @@
-# The game's pictures, music, font and default configuration, all made at
+# The game's pictures, music, sound effects, font and default configuration, all made at
 # build time from our own generators and Debian's packages. Nothing here is
 # downloaded and nothing generated is committed.
 
@@ -25,6 +25,19 @@ add_custom_command(OUTPUT ${MUSIC_FILE}
   DEPENDS zentavor-music
   COMMENT "Composing the music")
 
+# Sound effects: synthesised by zentavor-sfx, one WAV each; the stamp stands for them all.
+file(GLOB SFX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/sfx/*.cpp)
+add_executable(zentavor-sfx ${SFX_SOURCES})
+target_include_directories(zentavor-sfx PRIVATE ${CMAKE_SOURCE_DIR}/src)
+set(SFX_DIR ${GAME_DIR}/sound/sfx)
+set(SFX_STAMP ${SFX_DIR}/.generated)
+add_custom_command(OUTPUT ${SFX_STAMP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SFX_DIR}
+  COMMAND zentavor-sfx ${SFX_DIR}
+  COMMAND ${CMAKE_COMMAND} -E touch ${SFX_STAMP}
+  DEPENDS zentavor-sfx
+  COMMENT "Making the sound effects")
+
 # The font: our own pixel drawings at each size the game opens it at,
 # written as TrueType by zentavor-font, with its licence beside it.
 file(GLOB FONT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/font/*.cpp)
@@ -46,7 +59,7 @@ add_custom_target(default_config ALL
           -DDEFAULT=${CMAKE_SOURCE_DIR}/tools/default-config.cfg
           -P ${CMAKE_SOURCE_DIR}/cmake/default_config.cmake)
 
-add_custom_target(game_assets ALL DEPENDS ${ART_STAMP} ${MUSIC_FILE} ${FONT_FILE} ${FONT_LICENCE})
+add_custom_target(game_assets ALL DEPENDS ${ART_STAMP} ${MUSIC_FILE} ${SFX_STAMP} ${FONT_FILE} ${FONT_LICENCE})
 add_dependencies(zentavor game_assets default_config)
 
 # All 96 pictures enlarged on one sheet for review: <build>/contact-sheet.png.

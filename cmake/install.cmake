@@ -1,7 +1,7 @@
 # A desktop install: `cmake --install <build> [--prefix P]`, DESTDIR honoured.
 #   bin/zentavor                      launcher: runs the game from the player's folder
 #   libexec/zentavor/zentavor         the game itself, off the PATH
-#   share/zentavor/                   pictures, music, font and the default config.cfg
+#   share/zentavor/                   pictures, music, sound effects, font and the default config.cfg
 #   share/applications, share/metainfo, share/icons/hicolor, share/man/man6
 # The development tools and the tests are not installed.
 include(GNUInstallDirs)
@@ -53,6 +53,8 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/zentavor DESTINATION ${CMAKE_INSTALL_B
 install(DIRECTORY ${GAME_DIR}/img/ DESTINATION ${ZENTAVOR_DATA_INSTALL_DIR}/img
   FILES_MATCHING PATTERN "*.bmp")
 install(FILES ${MUSIC_FILE} DESTINATION ${ZENTAVOR_DATA_INSTALL_DIR}/sound)
+install(DIRECTORY ${SFX_DIR}/ DESTINATION ${ZENTAVOR_DATA_INSTALL_DIR}/sound/sfx
+  FILES_MATCHING PATTERN "*.wav")
 install(FILES ${FONT_FILE} ${FONT_LICENCE} DESTINATION ${ZENTAVOR_DATA_INSTALL_DIR})
 # The shipped defaults, not the build folder's config.cfg, which holds
 # whatever was last chosen while playing from it.

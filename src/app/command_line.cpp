@@ -43,7 +43,9 @@ static const OptionHelp OPTION_HELP[] = {
     {"-window, -w", "a window instead of full screen"},
     {"-desktop", "full screen at the desktop's size, 4:3 kept"},
     {"-size WxH", "a window from 320x240 up to the screen"},
-    {"-nomusic, -nm, -nosound, -ns", "no music"},
+    {"-nomusic, -nm", "no music"},
+    {"-nosound, -ns", "no music and no sound effects"},
+    {"-sfx", "sound effects"},
     {"-tirel, -t", "a pink tint over everything"},
     {"-fps N", "at most N match frames a second (1-1000)"},
     {"-vsync", "wait for the screen's refresh at each frame"},
@@ -141,8 +143,14 @@ Settings parseCommandLine(int argc, const char* const* argv)
                 s.desktopSize = false;
                 s.sizeWithinScreen = false;
             }
-        if (is("-nosound") || is("-ns") || is("-nomusic") || is("-nm"))
+        if (is("-nosound") || is("-ns")) {
             s.musicOn = false;
+            s.effectsOn = false;
+        }
+        if (is("-nomusic") || is("-nm"))
+            s.musicOn = false;
+        if (is("-sfx"))
+            s.effectsOn = true;
         if (is("-window") || is("-w"))
             s.fullScreen = false;
         if (is("-tirel") || is("-t"))

@@ -1,6 +1,6 @@
-// The command-line options: window size and mode, music, tint, frame pacing,
-// pads, recording or replaying a run, computer players, and the help and
-// version requests.
+// The command-line options: window size and mode, music and sound effects,
+// tint, frame pacing, pads, recording or replaying a run, computer players,
+// and the help and version requests.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +21,7 @@ struct Settings {
     int screenHeight = 768;
     bool fullScreen = true;
     bool musicOn = true;
+    bool effectsOn = false; // -sfx
     Colour baseColour{255, 255, 255, 255};
     bool desktopSize = false;    // -desktop: the desktop's resolution replaces the size
     bool sizeWithinScreen = false; // -size: refused when larger than the screen

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include "app/config_file.h"
 #include "app/frame_cap.h"
+#include "app/match_sounds.h"
 #include "draw/scene.h"
 #include "draw/catalogue_pictures.h"
 #include "gfx/clock.h"
@@ -15,6 +16,7 @@
 #include "sim/frame_step.h"
 #include "sim/match_rules.h"
 #include "sim/match_setup.h"
+#include "sound/effects.h"
 #include "ui/controls.h"
 #include "ui/menu.h"
 
@@ -80,7 +82,11 @@ static bool startDisplay(Game& game, int argc, const char* const* argv)
 static void readSettingsAndMusic(Game& game, GameConfig& config)
 {
     game.quitRequested = false;
-    soundInit(MUSIC_MIX_RATE, MUSIC_CHANNELS, 0);
+    const Settings& s = game.settings;
+    soundInit(MUSIC_MIX_RATE, MUSIC_CHANNELS, 0, s.effectsOn ? EFFECTS_BUFFER_FRAMES : MUSIC_BUFFER_FRAMES);
+    std::string problem;
+    if (s.effectsOn && !loadEffects(problem))
+        std::fprintf(stderr, "zentavor: no sound effects: %s\n", problem.c_str());
     // Watching a recording changes nobody's settings, and a refused
     // config.cfg is left as it is.
     const ConfigRead read = game.replay.playing ? ConfigRead{recordedConfig(game.replay.replay.header), false}
@@ -145,8 +151,18 @@ bool startUp(Game& game, int argc, const char* const* argv)
 
 // The menu over the finished frame; afterwards what it changed takes effect,
 // and the tick reference leaves the menu's time out.
-static void tellObserver(const Game& game, const StepEvents& events)
+void showFrameEvents(const Game& game, const StepEvents& events)
 {
+    const MatchState& m = *game.match;
+    EngineInfo engines[PLAYER_COUNT];
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        const Player& player = m.players[p];
+        const PlayerControls& c = m.controls.players[p];
+        engines[p].alive = player.lifeState == ALIVE;
+        engines[p].thrusting = engines[p].alive && (c.thrust || c.boostForward);
+        engines[p].x = player.body.position.x;
+    }
+    playStepSounds(events, engines);
     if (game.observer.eventsShown)
         game.observer.eventsShown(game.observer.context, events);
 }
@@ -155,7 +171,7 @@ static void openMenu(Game& game)
 {
     MatchState& m = *game.match;
     const MenuOutcome visit = runMenu(m, *game.content, game.fonts);
-    tellObserver(game, finishMenuVisit(m, *game.content, visit));
+    showFrameEvents(game, finishMenuVisit(m, *game.content, visit));
     game.quitRequested = visit.quit;
     recordMenuOutcome(game.replay, visit);
     game.lastTicks = ticksNow();
@@ -186,7 +202,7 @@ void runPassFromControls(Game& game, const ControlState& controls)
     recordFrame(game.replay, m, RecordedFrame{controls, frameTime, now});
     const StepEvents events = stepMatch(m, *game.content, controls, frameTime, now);
     drawGameFrame(game, now);
-    tellObserver(game, events);
+    showFrameEvents(game, events);
     if (controls.escape || matchLost(m))
         openMenu(game);
     else
@@ -219,6 +235,7 @@ void releaseGame(Game& game)
     freeMatchTexts(game.texts);
     freeTextureCatalogue();
     closeFonts(game.fonts);
+    releaseEffects();
     soundShutdown(game.music);
     SDL_Quit();
 }

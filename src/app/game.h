@@ -50,6 +50,9 @@ void runPass(Game& game);
 void runPassFromControls(Game& game, const ControlState& controls);
 // The match as it stands, its texts brought up to date, into the back buffer.
 void drawGameFrame(Game& game, int32_t nowMs);
+// What a shown frame (or the end of a menu visit) reported, to the sound
+// effects and the observer; frames stepped but never shown are not heard.
+void showFrameEvents(const Game& game, const StepEvents& events);
 // One pass of a recording shown at its recorded pace (-replay).
 void runReplayPass(Game& game);
 void runFrameLoop(Game& game);

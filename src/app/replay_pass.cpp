@@ -16,10 +16,11 @@ static void playRecordedFrame(Game& game, bool drawn)
     MatchState& m = *game.match;
     const RecordedFrame frame = r.next.frame;
     r.shownMs += frame.frameTime;
-    stepMatch(m, *game.content, frame.controls, frame.frameTime, frame.nowMs);
+    const StepEvents events = stepMatch(m, *game.content, frame.controls, frame.frameTime, frame.nowMs);
     if (drawn) {
         drawGameFrame(game, frame.nowMs);
         presentFrame();
+        showFrameEvents(game, events);
     }
     game.quitRequested = takeEventsAfterFrame(r, m, *game.content);
 }

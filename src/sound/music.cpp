@@ -10,13 +10,13 @@ struct MusicStream {
 
 static bool audioOpen = false;
 
-bool soundInit(int mixRate, int channels, unsigned /*flags*/)
+bool soundInit(int mixRate, int channels, unsigned /*flags*/, int bufferFrames)
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     Mix_Init(MIX_INIT_OGG);
     // Mix_OpenAudio's channel count is speakers (stereo); the mixing channels come after.
-    if (Mix_OpenAudio(mixRate, MIX_DEFAULT_FORMAT, 2, 4096) != 0)
+    if (Mix_OpenAudio(mixRate, MIX_DEFAULT_FORMAT, 2, bufferFrames) != 0)
         return false;
     Mix_AllocateChannels(channels);
     audioOpen = true;

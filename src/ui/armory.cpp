@@ -136,7 +136,9 @@ ArmoryState runArmory(const Player players[PLAYER_COUNT], const WeaponType weapo
         waitForMenuFrame(screen);
         beginMenuFrame(screen);
         drawMenuBackground(background, SUBSCREEN_TINT);
+        const int32_t selectedBefore = state.selection;
         const int changed = applyArmoryKeys(state, screen.input);
+        playMenuCue(menuCueOf(changed >= 0, state.leave || screen.input.escape, false, state.selection != selectedBefore));
         if (changed >= 0)
             renderWeaponName(texts, state, changed, weaponTable, fonts);
         drawArmory(state, texts, weaponTable);

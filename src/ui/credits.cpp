@@ -120,5 +120,6 @@ void runCredits(const Sprite& background, const Fonts& fonts)
         waitForMenuFrame(screen);
         leave = runCreditsFrame(screen, fades, credits, background);
     }
+    playMenuCue(MenuCue::BACK);
     freeCreditTexts(credits);
 }

@@ -99,8 +99,11 @@ void runMapSelection(const GameMap& currentMap, int32_t& selectedMapIndex, const
         waitForMenuFrame(screen);
         beginMenuFrame(screen);
         drawMenuBackground(background, SUBSCREEN_TINT);
-        if (applyMapSelectionKeys(state, screen.input, selectedMapIndex))
+        const int32_t selectedBefore = state.selection;
+        const bool chosen = applyMapSelectionKeys(state, screen.input, selectedMapIndex);
+        if (chosen)
             renderCurrentName(texts, mapTable, selectedMapIndex, fonts);
+        playMenuCue(menuCueOf(chosen, state.leave || screen.input.escape, false, state.selection != selectedBefore));
         drawMapSelection(state, texts);
         presentFrame();
         screen.nextFrameInMs = STILL_PICTURE;

@@ -188,7 +188,10 @@ void runMenuFrame(MatchState& m, MatchContent& c, const Fonts& fonts, MenuScreen
     beginMenuFrame(screen);
     fadeMenuTint(state, screen.elapsedMs);
     drawMenuBackground(background, static_cast<int>(state.backgroundTint));
+    const MenuState before = state;
     const SubScreen opened = applyMenuKeys(state, screen.input, visit.quit);
+    const bool wentUp = state.page == TOP_PAGE && before.page != TOP_PAGE;
+    playMenuCue(menuCueOf(false, screen.input.escape || wentUp, screen.input.enter, state.selection != before.selection));
     if (opened != SubScreen::NONE) {
         runSubScreen(opened, m, c, fonts, background, visit);
         // The sub-screen left its own frame (or a ship's rotated copies) in

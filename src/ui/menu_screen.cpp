@@ -5,6 +5,7 @@
 #include "gfx/clock.h"
 #include "gfx/sprite.h"
 #include "gfx/video.h"
+#include "sound/effects.h"
 #include "ui/controls.h"
 
 Sprite captureMenuBackground()
@@ -95,4 +96,28 @@ int moveSelection(int selection, const MenuInput& input, int count)
     if (input.down)
         selection = stepSelection(selection, +1, count);
     return selection;
+}
+
+MenuCue menuCueOf(bool changed, bool back, bool confirmed, bool moved)
+{
+    if (changed)
+        return MenuCue::CHANGE;
+    if (back)
+        return MenuCue::BACK;
+    if (confirmed)
+        return MenuCue::CONFIRM;
+    return moved ? MenuCue::MOVE : MenuCue::NONE;
+}
+
+void playMenuCue(MenuCue cue)
+{
+    constexpr float MENU_PAN = 0.5f;
+    constexpr float MENU_VOLUME = 1.0f;
+    switch (cue) {
+    case MenuCue::NONE: return;
+    case MenuCue::MOVE: playEffect(SoundEffect::MENU_MOVE, MENU_PAN, MENU_VOLUME); return;
+    case MenuCue::CONFIRM: playEffect(SoundEffect::MENU_CONFIRM, MENU_PAN, MENU_VOLUME); return;
+    case MenuCue::BACK: playEffect(SoundEffect::MENU_BACK, MENU_PAN, MENU_VOLUME); return;
+    case MenuCue::CHANGE: playEffect(SoundEffect::MENU_CHANGE, MENU_PAN, MENU_VOLUME); return;
+    }
 }

@@ -42,6 +42,14 @@ void drawMarker(const Vec2& point);
 void drawFromLeft(const Sprite& s, int x, int y);
 // Drawn with its right edge at x, centred on y.
 void drawFromRight(const Sprite& s, int x, int y);
+// What a menu frame's keys did, as the players hear it.
+enum class MenuCue : uint8_t { NONE, MOVE, CONFIRM, BACK, CHANGE };
+
+// The most telling of what a frame did: a choice changed, a step back (or
+// out of the screen), a step on, the marker moved.
+MenuCue menuCueOf(bool changed, bool back, bool confirmed, bool moved);
+// Plays the cue's sound, in the middle; nothing without sound effects.
+void playMenuCue(MenuCue cue);
 // One step up (-1) or down (+1) over count items, wrapping at both ends.
 int stepSelection(int selection, int step, int count);
 // Up and down of this frame applied to a selection over count items.

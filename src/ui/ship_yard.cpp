@@ -116,7 +116,10 @@ ShipYardState runShipYard(const Player players[PLAYER_COUNT], const ShipType shi
         waitForMenuFrame(screen);
         beginMenuFrame(screen);
         drawMenuBackground(background, SUBSCREEN_TINT);
+        const ShipYardState before = state;
         applyShipYardKeys(state, screen.input, shipTable, screen.nowMs);
+        const bool changed = before.choices[0] != state.choices[0] || before.choices[1] != state.choices[1];
+        playMenuCue(menuCueOf(changed, state.leave || screen.input.escape, false, state.selection != before.selection));
         drawShipYard(state, texts, frames, screen);
         presentFrame();
         screen.nextFrameInMs = MENU_FRAME_MS; // the previews turn all the time

@@ -35,10 +35,32 @@ TEST(CommandLine, LaterSizesWinAndEveryOptionApplies)
     EXPECT_EQ(parse({"-1024"}).screenHeight, 768);
 }
 
-TEST(CommandLine, AllFourMusicSwitchesSilenceTheMusic)
+TEST(CommandLine, SoundSwitchesSetMusicAndEffectsAndTheLaterOneWins)
 {
-    for (const char* option : {"-nosound", "-ns", "-nomusic", "-nm"})
-        EXPECT_FALSE(parse({option}).musicOn) << option;
+    struct Case {
+        std::vector<const char*> args;
+        bool music, effects;
+    };
+    const Case cases[] = {
+        {{}, true, false},
+        {{"-sfx"}, true, true},
+        {{"-nomusic"}, false, false},
+        {{"-nm", "-sfx"}, false, true},
+        {{"-sfx", "-nm"}, false, true},
+        {{"-nosound"}, false, false},
+        {{"-sfx", "-ns"}, false, false},
+        {{"-ns", "-sfx"}, false, true},
+        {{"-sfx", "-nosound", "-sfx"}, false, true},
+        {{"-SFX", "--sfx", "sfx", "-sfx2"}, true, false},
+    };
+    for (const Case& c : cases) {
+        const Settings s = parse(c.args);
+        std::string args;
+        for (const char* a : c.args)
+            args += std::string(a) + " ";
+        EXPECT_EQ(s.musicOn, c.music) << args;
+        EXPECT_EQ(s.effectsOn, c.effects) << args;
+    }
 }
 
 TEST(CommandLine, MatchingIsExactAndCaseSensitive)

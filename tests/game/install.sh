@@ -86,6 +86,10 @@ check_layout() {
     cmp -s "$picture" "$data/img/${picture##*/}" || fail "$where: ${picture##*/} differs"
   done
   cmp -s "$game_dir/sound/zentavor.ogg" "$data/sound/zentavor.ogg" || fail "$where: music"
+  expect_eq "$(cd "$data/sound/sfx" && ls)" "$(cd "$game_dir/sound/sfx" && ls -- *.wav)" "$where: sound effects"
+  for effect in "$game_dir"/sound/sfx/*.wav; do
+    cmp -s "$effect" "$data/sound/sfx/${effect##*/}" || fail "$where: ${effect##*/} differs"
+  done
   cmp -s "$game_dir/font.ttf" "$data/font.ttf" || fail "$where: font"
   cmp -s "$source_dir/tools/default-config.cfg" "$data/config.cfg" || fail "$where: the default config.cfg"
   [[ -f "$root/$data_dir/applications/$APP_ID.desktop" ]] || fail "$where: no desktop entry"
