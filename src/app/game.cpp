@@ -19,6 +19,7 @@
 #include "sim/weapons.h"
 #include "ui/controls.h"
 #include "ui/menu.h"
+#include "ui/stop_signals.h"
 
 static bool fail(const char* what, const char* detail)
 {
@@ -46,6 +47,8 @@ static bool readReplayOptions(Game& game)
     std::string error = s.problem;
     if (error.empty() && !s.replayFile.empty())
         game.replay.playing = loadReplay(s.replayFile, game.replay.replay, error);
+    if (error.empty() && !s.recordFile.empty())
+        openGameRecording(game.replay, s.recordFile, error);
     if (error.empty())
         return true;
     game.exitStatus = EXIT_BAD_OPTIONS;
@@ -71,6 +74,7 @@ static bool startDisplay(Game& game, int argc, const char* const* argv)
     const Settings& s = game.settings;
     if (!initVideo(windowRequestOf(s)))
         return fail("cannot open a window", SDL_GetError());
+    catchStopSignals();
     const char* missing = nullptr;
     if (!loadTextureCatalogue(&missing))
         return failToLoad(missing, SDL_GetError());
@@ -177,7 +181,8 @@ void runPassFromControls(Game& game)
 {
     MatchState& m = *game.match;
     const int32_t now = ticksNow();
-    m.frameTime = now - m.lastTicks;
+    // The tick counter wraps after 49 days; the difference wraps with it.
+    m.frameTime = static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(m.lastTicks));
     m.lastTicks = ticksNow();
     recordFrame(game.replay, m, now);
     simulateFrame(m, m.frameTime, now);
@@ -193,6 +198,11 @@ void runFrameLoop(Game& game)
 {
     game.cap = makeFrameCap(game.settings.frameCap);
     while (!game.match->quitRequested) {
+        // A stop asked by the system ends the run as the menu's quit does.
+        if (stopRequested()) {
+            game.match->quitRequested = true;
+            break;
+        }
         if (game.replay.playing) {
             runReplayPass(game);
             continue;
@@ -211,6 +221,7 @@ void shutDown(Game& game)
 
 void releaseGame(Game& game)
 {
+    abandonReplayWriter(game.replay.writer);
     freeMatchTexts(game.texts);
     freeTextureCatalogue();
     closeFonts(game.fonts);

@@ -62,16 +62,45 @@ void startAnimation(Animation& a, int32_t nowMs)
 
 bool isRunning(const Animation& a) { return a.running; }
 
+// Milliseconds from `from` to `to` on a tick counter that wraps around.
+static int32_t ticksBetween(int32_t from, int32_t to)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from));
+}
+
+static int64_t cycleMs(const Animation& a)
+{
+    int64_t total = 0;
+    for (int i = 0; i < a.frameCount; ++i)
+        total += a.frames[i].durationMs;
+    return total;
+}
+
+// A looping animation far behind skips the whole cycles it missed at once,
+// ending exactly where stepping through them would (after a frame of days,
+// stepping would take seconds for every shot).
+static void skipWholeCycles(Animation& a, int32_t nowMs)
+{
+    const int64_t cycle = cycleMs(a);
+    const int64_t behind = ticksBetween(a.frameStart, nowMs);
+    if (!a.loop || cycle <= 0 || behind <= cycle)
+        return;
+    const int64_t skipped = (behind - 1) / cycle * cycle;
+    a.frameStart = static_cast<int32_t>(static_cast<uint32_t>(a.frameStart) + static_cast<uint32_t>(skipped));
+}
+
 int currentTexture(Animation& a, int32_t nowMs)
 {
     if (a.frameCount == 1)
         return a.frames[0].textureIndex;
+    if (a.running)
+        skipWholeCycles(a, nowMs);
     while (a.running) {
         const int32_t duration = a.frames[a.current].durationMs;
-        if (a.frameStart + duration >= nowMs)
+        if (ticksBetween(a.frameStart, nowMs) <= duration)
             break;
         // Add the duration, not "now", so late calls catch up without drift.
-        a.frameStart += duration;
+        a.frameStart = static_cast<int32_t>(static_cast<uint32_t>(a.frameStart) + static_cast<uint32_t>(duration));
         if (a.current + 1 < a.frameCount)
             ++a.current;
         else if (a.loop)

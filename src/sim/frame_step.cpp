@@ -1,6 +1,7 @@
 #include "sim/frame_step.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "sim/hits.h"
 #include "sim/orbits.h"
@@ -96,7 +97,10 @@ void simulateFrame(MatchState& m, int dtMs, int32_t nowMs)
     shotPass(m, dtMs, nowMs);
 }
 
-static int32_t countDown(int32_t timer, int dtMs) { return std::max(0, timer - dtMs); }
+static int32_t countDown(int32_t timer, int dtMs)
+{
+    return static_cast<int32_t>(std::max<int64_t>(0, int64_t{timer} - dtMs));
+}
 
 void tickDisplayTimers(MatchState& m, int dtMs)
 {

@@ -34,6 +34,7 @@ struct MenuInput {
     bool right = false;
     bool enter = false;
     bool escape = false;
+    bool stop = false; // the system asked the game to stop: every screen leaves as the quit does
 };
 
 // Commands of one player's flight step, derived from its flags.

@@ -3,6 +3,7 @@
 #include <SDL/SDL.h>
 #include <algorithm>
 #include "ui/pad.h"
+#include "ui/stop_signals.h"
 
 namespace {
 
@@ -129,6 +130,7 @@ void readMenuInput(MenuInput& input)
     KeySnapshot keys;
     drainEvents(keys);
     input = menuInputFromKeys(keys, devices.bindings);
+    input.stop = stopRequested();
     for (PadState& pad : devices.pads) {
         addPadMenuInput(pad, input);
         clearPadPresses(pad);

@@ -83,7 +83,7 @@ bool runCreditsFrame(MenuScreen& screen, CreditFades& fades, const CreditTexts& 
         drawFaded(credits.texts[line + 1], fades.alpha[line + 1], FIRST_LINE_Y + LINE_SPACING * line);
     presentFrame();
     screen.nextFrameInMs = allFadedIn(fades) ? STILL_PICTURE : MENU_FRAME_MS;
-    return screen.input.escape;
+    return screen.input.escape || screen.input.stop;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "gfx/sprite.h"
 #include "gfx/video.h"
 #include "ui/controls.h"
+#include "ui/stop_signals.h"
 
 Sprite captureMenuBackground()
 {
@@ -48,7 +49,7 @@ void waitForMenuFrame(const MenuScreen& screen)
         const int32_t now = ticksNow();
         if (moving && now >= movesAt)
             return;
-        if (now >= earliest && eventWaiting())
+        if ((now >= earliest && eventWaiting()) || stopRequested())
             return;
         const int32_t wait = moving ? movesAt - now : now < earliest ? earliest - now : EVENT_POLL_MS;
         SDL_Delay(static_cast<Uint32>(std::clamp(wait, 1, EVENT_POLL_MS)));

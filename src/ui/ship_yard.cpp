@@ -94,7 +94,7 @@ void applyShipYardKeys(ShipYardState& state, const MenuInput& input, ShipType sh
             state.leave = true;
         state.selection = SHIP_YARD_RETURN;
     }
-    if (input.enter && state.selection == SHIP_YARD_RETURN)
+    if ((input.enter && state.selection == SHIP_YARD_RETURN) || input.stop)
         state.leave = true;
 }
 

@@ -17,11 +17,10 @@ static RunnerSetUp setUpOfHeader(const ReplayHeader& h)
     return setUp;
 }
 
-bool openRunnerRecording(ReplayWriter& w, const std::string& path, const RunnerSetUp& setUp, const MatchState& m,
-                         std::string& error)
+bool startRunnerRecording(ReplayWriter& w, const RunnerSetUp& setUp, const MatchState& m, std::string& error)
 {
     const uint64_t masks = maskChecksum(m, rotatedCataloguePictures());
-    return openReplayWriter(w, path, replayHeaderOf(setUp, setUp.seed, masks), error);
+    return writeReplayHeader(w, replayHeaderOf(setUp, setUp.seed, masks), error);
 }
 
 void addMenuLine(ScriptedMenu& menu, const MatchState& m, const Command& c)
@@ -101,6 +100,7 @@ int playReplay(const Replay& replay, int every)
         case ReplayEventKind::END: break;
         }
     }
-    std::printf("{\"replay\":\"verified\",\"frames\":%lld}\n", static_cast<long long>(frame));
+    std::printf("{\"replay\":\"verified\",\"frames\":%lld%s}\n", static_cast<long long>(frame),
+                replay.cut ? ",\"cut\":true" : "");
     return 0;
 }

@@ -10,9 +10,9 @@
 constexpr int EXIT_DIVERGED = 1;
 constexpr int EXIT_CANNOT_REPLAY = 2;
 
-// Creates the recording of match m, just built from setUp.
-bool openRunnerRecording(ReplayWriter& w, const std::string& path, const RunnerSetUp& setUp, const MatchState& m,
-                         std::string& error);
+// Writes the header of the recording of match m, just built from setUp,
+// into the file already opened.
+bool startRunnerRecording(ReplayWriter& w, const RunnerSetUp& setUp, const MatchState& m, std::string& error);
 
 // A visit to the menu as a script's menu lines give it: each line leaves one
 // sub-screen with its choices, the others' staying as they were in play.
@@ -28,6 +28,6 @@ void addMenuLine(ScriptedMenu& menu, const MatchState& m, const Command& c);
 MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m);
 
 // Plays a loaded recording from its header on: the frame line of every Kth
-// frame, then one verdict line. Returns 0 when every checkpoint matched,
+// frame, then one verdict line ("cut":true for a recording cut short). Returns 0 when every checkpoint matched,
 // EXIT_DIVERGED at the first that did not, EXIT_CANNOT_REPLAY when the masks differ.
 int playReplay(const Replay& replay, int every);
