@@ -35,6 +35,7 @@ constexpr int32_t EVENT_POLL_MS = 10;
 
 static bool eventWaiting()
 {
+    updatePads();
     SDL_PumpEvents();
     SDL_Event event;
     return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0;
