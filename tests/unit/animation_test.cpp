@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 #include "gfx/animation.h"
 
@@ -33,6 +35,27 @@ TEST(Animation, LoopingStartsOverWithoutDrift)
     EXPECT_EQ(currentTexture(b, 450), 1) << "a late call catches up four frames";
     EXPECT_EQ(b.frameStart, 400) << "the start moves by whole durations, not to now";
     EXPECT_EQ(currentTexture(b, 501), 2);
+}
+
+TEST(Animation, DaysLateOrAcrossTheTickWrapALoopEndsWhereSteppingWould)
+{
+    constexpr int32_t HIGHEST = std::numeric_limits<int32_t>::max();
+    const struct {
+        int32_t startMs, nowMs;
+        int texture;
+        int32_t frameStart;
+    } cases[] = {
+        {0, 450, 1, 400},                           // four frames late, as stepped one by one
+        {0, 2000000050, 1, 2000000000},             // twenty million frames late, at once
+        {0, 2000000150, 2, 2000000100},
+        {HIGHEST - 49, HIGHEST - 49 + 150, 2, HIGHEST - 49 + 100 - (int64_t{1} << 32)}, // the tick wraps
+    };
+    for (const auto& c : cases) {
+        Animation a = makeAnimation({{1, 100}, {2, 100}}, true);
+        startAnimation(a, c.startMs);
+        EXPECT_EQ(currentTexture(a, c.nowMs), c.texture) << c.nowMs;
+        EXPECT_EQ(a.frameStart, c.frameStart) << c.nowMs;
+    }
 }
 
 TEST(Animation, OneFrameNeedsNoStart)
