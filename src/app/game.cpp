@@ -181,8 +181,7 @@ void runPassFromControls(Game& game)
 {
     MatchState& m = *game.match;
     const int32_t now = ticksNow();
-    // The tick counter wraps after 49 days; the difference wraps with it.
-    m.frameTime = static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(m.lastTicks));
+    m.frameTime = ticksBetween(m.lastTicks, now);
     m.lastTicks = ticksNow();
     recordFrame(game.replay, m, now);
     simulateFrame(m, m.frameTime, now);

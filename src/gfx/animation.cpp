@@ -3,6 +3,7 @@
 #include <cassert>
 #include <memory>
 #include <vector>
+#include "gfx/clock.h"
 
 // Every animation frame of the content tables, made once and kept for the
 // run; copies of an animation point into it.
@@ -61,12 +62,6 @@ void startAnimation(Animation& a, int32_t nowMs)
 }
 
 bool isRunning(const Animation& a) { return a.running; }
-
-// Milliseconds from `from` to `to` on a tick counter that wraps around.
-static int32_t ticksBetween(int32_t from, int32_t to)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from));
-}
 
 static int64_t cycleMs(const Animation& a)
 {

@@ -73,7 +73,7 @@ bool allFadedIn(const CreditFades& fades)
 bool runCreditsFrame(MenuScreen& screen, CreditFades& fades, const CreditTexts& credits, const Sprite& background)
 {
     screen.nowMs = ticksNow();
-    screen.elapsedMs = screen.nowMs - screen.previousTicks;
+    screen.elapsedMs = ticksBetween(screen.previousTicks, screen.nowMs);
     screen.previousTicks = ticksNow();
     stepCreditFades(fades, screen.elapsedMs);
     drawMenuBackground(background, SUBSCREEN_TINT);

@@ -61,7 +61,7 @@ void beginMenuFrame(MenuScreen& screen)
 {
     readMenuInput(screen.input);
     screen.nowMs = ticksNow();
-    screen.elapsedMs = screen.nowMs - screen.previousTicks;
+    screen.elapsedMs = ticksBetween(screen.previousTicks, screen.nowMs);
     screen.previousTicks = ticksNow();
     clearScreen();
 }

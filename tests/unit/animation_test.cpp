@@ -40,6 +40,7 @@ TEST(Animation, LoopingStartsOverWithoutDrift)
 TEST(Animation, DaysLateOrAcrossTheTickWrapALoopEndsWhereSteppingWould)
 {
     constexpr int32_t HIGHEST = std::numeric_limits<int32_t>::max();
+    constexpr int32_t LOWEST = std::numeric_limits<int32_t>::min();
     const struct {
         int32_t startMs, nowMs;
         int texture;
@@ -48,7 +49,7 @@ TEST(Animation, DaysLateOrAcrossTheTickWrapALoopEndsWhereSteppingWould)
         {0, 450, 1, 400},                           // four frames late, as stepped one by one
         {0, 2000000050, 1, 2000000000},             // twenty million frames late, at once
         {0, 2000000150, 2, 2000000100},
-        {HIGHEST - 49, HIGHEST - 49 + 150, 2, HIGHEST - 49 + 100 - (int64_t{1} << 32)}, // the tick wraps
+        {HIGHEST - 49, LOWEST + 100, 2, LOWEST + 50}, // 150 ms on, across the tick's wrap
     };
     for (const auto& c : cases) {
         Animation a = makeAnimation({{1, 100}, {2, 100}}, true);
