@@ -53,7 +53,7 @@ Plan varietyPlan()
         addFrame(plan, frameTime, 0x3);
     addFrame(plan, 16, 0x3, 250);
     addFrame(plan, 16, 0x3, -20);
-    addFrame(plan, 16, 0x3, std::numeric_limits<int32_t>::max() - plan.frames.back().nowMs - 16);
+    addFrame(plan, 16, 0x3, int64_t{std::numeric_limits<int32_t>::max()} - plan.frames.back().nowMs - 16);
     for (int i = 0; i < 5000; ++i)
         addFrame(plan, 1, 0x7FFFFFF);
     MenuOutcome quit;
