@@ -260,7 +260,7 @@ struct RecordRules {
     bool quit = false;            // a visit quit: only the last checkpoint and the end may follow
 };
 
-// count frames of play that start at firstMs and lastMs.
+// count frames, the first starting at firstMs of play and the last at lastMs.
 void checkFrames(RecordRules& rules, int64_t firstMs, int64_t lastMs, int64_t count, std::string& what)
 {
     if (rules.quit || rules.closing)

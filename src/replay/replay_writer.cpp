@@ -4,9 +4,9 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include "gfx/utf8.h"
 #include "replay/byte_coding.h"
 #include "replay/control_bits.h"
-#include "gfx/utf8.h"
 #include "replay/match_checksum.h"
 
 namespace {

@@ -117,7 +117,8 @@ void readPadDevices()
 
 void updatePads()
 {
-    // SDL_JoystickUpdate needs SDL's joystick list, which only opening a pad makes.
+    // SDL_JoystickUpdate walks SDL's list of pads, which exists only once its
+    // joystick support has started; with no pad open there is nothing to update.
     if (anyPadOpen())
         SDL_JoystickUpdate();
 }
