@@ -4,7 +4,7 @@
 # stops in order within a second, with status 0, its recording finished (it
 # replays verified) and config.cfg saved as at a quit through the menu. A game
 # killed outright leaves a recording that replays verified up to its last
-# second, cut short.
+# second, cut short; a second signal while it stops ends it at once.
 source "$(dirname "$0")/lib.bash"
 start_x
 copy=$(copy_game)
@@ -71,4 +71,13 @@ replays kill ',"cut":true}'
 frames=$(tail -1 "$copy/kill.json" | sed 's/.*"frames":\([0-9]*\).*/\1/')
 ((frames > 0)) || fail "kill: no frame survived the kill: $(tail -1 "$copy/kill.json")"
 expect_eq "$(saved_lines)" 0 "kill: config.cfg left as it was"
+
+# Both signals wait while the game is stopped: the second comes while it stops.
+start_recording twice
+kill -STOP "$game_pid"
+kill -TERM "$game_pid"
+kill -INT "$game_pid"
+kill -CONT "$game_pid"
+wait_game 10
+((status == 130 || status == 143)) || fail "twice: exit status $status, not that of a signal"
 finish
