@@ -7,9 +7,12 @@ packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer
           libgl-dev libgl1-mesa-dri libvorbis-dev libenet-dev xvfb xauth)
 if [[ "${1:-}" == "--test" ]]; then
   # fonts-dejavu-core: the labels of the picture contact sheet; x11-xkb-utils:
-  # setxkbmap, for the AZERTY keyboard of the keys.cfg test.
+  # setxkbmap, for the AZERTY keyboard of the keys.cfg test; python3-fonttools
+  # and opentype-sanitizer: two readers that check the font's tables; clang
+  # and libclang-rt-14-dev: libFuzzer, for scripts/fuzz.sh.
   packages+=(libgtest-dev libbenchmark-dev xdotool imagemagick x11-utils python3
-            libxtst-dev desktop-file-utils appstream man-db fonts-dejavu-core x11-xkb-utils)
+            libxtst-dev desktop-file-utils appstream man-db fonts-dejavu-core x11-xkb-utils
+            python3-fonttools opentype-sanitizer clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,13 +24,14 @@ static const SizeOption SIZE_OPTIONS[] = {
     {"-320", 320, 240},
 };
 
-// An option followed by its file name, which it takes as its own.
+// An option followed by its file name, which it takes as its own; an empty
+// name is no name.
 static void takeFileName(int argc, const char* const* argv, int& i, std::string& file, std::string& problem)
 {
-    if (i + 1 < argc)
-        file = argv[++i];
-    else
-        problem = std::string(argv[i]) + " needs a file name";
+    const std::string option = argv[i];
+    file = i + 1 < argc ? argv[++i] : "";
+    if (file.empty())
+        problem = option + " needs a file name";
 }
 
 struct OptionHelp {
@@ -182,6 +184,14 @@ Settings parseCommandLine(int argc, const char* const* argv)
     if (!s.recordFile.empty() && !s.replayFile.empty())
         s.problem = "-record and -replay cannot be used together";
     return s;
+}
+
+bool answerWritten(FILE* out)
+{
+    if (std::fflush(out) == 0 && !std::ferror(out))
+        return true;
+    std::fprintf(stderr, "zentavor: cannot write the answer: %s\n", std::strerror(errno));
+    return false;
 }
 
 bool answerInfoRequest(const Settings& s, FILE* out)

@@ -39,3 +39,5 @@ struct Settings {
 Settings parseCommandLine(int argc, const char* const* argv);
 // Prints the help or the version asked for; false when none was asked.
 bool answerInfoRequest(const Settings& s, FILE* out);
+// Whether everything printed to out reached it; when not, says why on stderr.
+bool answerWritten(FILE* out);

@@ -1,9 +1,14 @@
 #include "app/frame_cap.h"
 
 #include <SDL/SDL.h>
+#include <algorithm>
 #include <cmath>
 #include "gfx/clock.h"
 #include "gfx/video.h"
+#include "ui/stop_signals.h"
+
+// The longest sleep between two looks at a stop request, in ms.
+constexpr int32_t STOP_CHECK_MS = 50;
 
 FrameCap makeFrameCap(int32_t framesPerSecond)
 {
@@ -30,8 +35,9 @@ void waitForNextFrame(FrameCap& cap)
     // comes on time however long the frame took to render.
     finishDrawing();
     cap.dueMs = nextFrameDue(cap.dueMs, ticksNow(), cap.periodMs);
-    // Whole ticks: the fractions of a period add up over the passes.
-    const int32_t wait = static_cast<int32_t>(std::ceil(cap.dueMs)) - ticksNow();
-    if (wait > 0)
-        SDL_Delay(static_cast<Uint32>(wait));
+    // Whole ticks: the fractions of a period add up over the passes. In
+    // short sleeps, so that a stop asked meanwhile is seen at once.
+    const auto due = static_cast<int32_t>(std::ceil(cap.dueMs));
+    for (int32_t wait = due - ticksNow(); wait > 0 && !stopRequested(); wait = due - ticksNow())
+        SDL_Delay(static_cast<Uint32>(std::min(wait, STOP_CHECK_MS)));
 }

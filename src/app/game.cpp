@@ -16,9 +16,11 @@
 #include "sim/frame_step.h"
 #include "sim/match_rules.h"
 #include "sim/match_setup.h"
+#include "sim/ticks.h"
 #include "sound/effects.h"
 #include "ui/controls.h"
 #include "ui/menu.h"
+#include "ui/stop_signals.h"
 
 static bool fail(const char* what, const char* detail)
 {
@@ -46,6 +48,8 @@ static bool readReplayOptions(Game& game)
     std::string error = s.problem;
     if (error.empty() && !s.replayFile.empty())
         game.replay.playing = loadReplay(s.replayFile, game.replay.replay, error);
+    if (error.empty() && !s.recordFile.empty())
+        openGameRecording(game.replay, s.recordFile, error);
     if (error.empty())
         return true;
     game.exitStatus = EXIT_BAD_OPTIONS;
@@ -70,6 +74,7 @@ static bool startDisplay(Game& game, int argc, const char* const* argv)
     const Settings& s = game.settings;
     if (!initVideo(windowRequestOf(s)))
         return fail("cannot open a window", SDL_GetError());
+    catchStopSignals();
     const char* missing = nullptr;
     if (!loadTextureCatalogue(&missing))
         return failToLoad(missing, SDL_GetError());
@@ -197,7 +202,7 @@ void runPassFromControls(Game& game, const ControlState& controls)
 {
     MatchState& m = *game.match;
     const int32_t now = ticksNow();
-    const int32_t frameTime = now - game.lastTicks;
+    const int32_t frameTime = ticksBetween(game.lastTicks, now);
     game.lastTicks = ticksNow();
     recordFrame(game.replay, m, RecordedFrame{controls, frameTime, now});
     const StepEvents events = stepMatch(m, *game.content, controls, frameTime, now);
@@ -214,6 +219,11 @@ void runFrameLoop(Game& game)
 {
     game.cap = makeFrameCap(game.settings.frameCap);
     while (!game.quitRequested) {
+        // A stop asked by the system ends the run as the menu's quit does.
+        if (stopRequested()) {
+            game.quitRequested = true;
+            break;
+        }
         if (game.replay.playing) {
             runReplayPass(game);
             continue;
@@ -232,6 +242,7 @@ void shutDown(Game& game)
 
 void releaseGame(Game& game)
 {
+    abandonReplayWriter(game.replay.writer);
     freeMatchTexts(game.texts);
     freeTextureCatalogue();
     closeFonts(game.fonts);

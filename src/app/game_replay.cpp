@@ -19,10 +19,25 @@ GameConfig recordedConfig(const ReplayHeader& h)
     return recorded;
 }
 
+bool openGameRecording(GameReplay& r, const std::string& recordFile, std::string& error)
+{
+    return openReplayFile(r.writer, recordFile, error);
+}
+
+// Said once; the file keeps what was written up to its last checkpoint.
+static void stopRecordingIfFailed(GameReplay& r)
+{
+    if (!r.recording || r.writer.writeError == 0)
+        return;
+    std::fprintf(stderr, "zentavor: %s; the game goes on without recording\n", replayWriteFailure(r.writer).c_str());
+    abandonReplayWriter(r.writer);
+    r.recording = false;
+}
+
 bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchContent& c, const GameConfig& config,
                      std::string& error)
 {
-    if (!r.playing && recordFile.empty())
+    if (!r.playing && (recordFile.empty() || !r.writer.file))
         return true;
     makeAllShipMasks(c, rotatedCataloguePictures());
     const uint64_t masks = maskChecksum(c);
@@ -35,20 +50,25 @@ bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchContent&
         r.cursor = startReplay(r.replay);
         return true;
     }
-    r.recording = openReplayWriter(r.writer, recordFile, replayHeaderOf(config, r.seed, masks), error);
-    return r.recording;
+    std::string headerError;
+    r.recording = true;
+    writeReplayHeader(r.writer, replayHeaderOf(config, r.seed, masks), headerError);
+    stopRecordingIfFailed(r);
+    return true;
 }
 
 void recordFrame(GameReplay& r, const MatchState& m, const RecordedFrame& frame)
 {
     if (r.recording)
         writeFrame(r.writer, m, frame);
+    stopRecordingIfFailed(r);
 }
 
 void recordMenuOutcome(GameReplay& r, const MenuOutcome& visit)
 {
     if (r.recording)
         writeMenuOutcome(r.writer, visit);
+    stopRecordingIfFailed(r);
 }
 
 void finishGameReplay(GameReplay& r, const MatchState& m)
@@ -76,7 +96,13 @@ bool takeEventsAfterFrame(GameReplay& r, MatchState& m, const MatchContent& c)
         case ReplayEventKind::FRAME: return false;
         case ReplayEventKind::MENU: replayMenuVisit(m, c, r.next.visit); break;
         case ReplayEventKind::CHECKPOINT: compareCheckpoint(r, m); break;
-        case ReplayEventKind::END: return true;
+        case ReplayEventKind::END:
+            if (r.replay.cut)
+                std::fprintf(stderr, "zentavor: %s: the recording was cut short; shown up to its last checkpoint, "
+                                     "frame %lld (second %lld)\n",
+                             r.replay.path.c_str(), static_cast<long long>(r.replay.frames),
+                             static_cast<long long>(r.replay.playMs / MS_PER_CHECKPOINT));
+            return true;
         }
     }
     return false;

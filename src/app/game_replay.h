@@ -24,12 +24,17 @@ struct GameReplay {
 uint32_t chooseSeed(GameReplay& r);
 // The settings a recorded match started from.
 GameConfig recordedConfig(const ReplayHeader& h);
+// -record FILE, before the window opens: the file is created (see
+// openReplayFile). On failure returns false with one line.
+bool openGameRecording(GameReplay& r, const std::string& recordFile, std::string& error);
 // Once the match is built: the recording's masks compared with ours, or the
-// new recording's file created; either way every ship type's masks are made,
-// as the checksum covers them all. On failure returns false with one line.
+// new recording's header written; either way every ship type's masks are
+// made, as the checksum covers them all. On failure returns false with one line.
 bool startGameReplay(GameReplay& r, const std::string& recordFile, MatchContent& c, const GameConfig& config,
                      std::string& error);
-// The frame about to be played on match m, with the controls as the simulation reads them.
+// The frame about to be played on match m, with the controls as the simulation
+// reads them. A recording that cannot be written stops, said in one line on
+// stderr, and the match goes on.
 void recordFrame(GameReplay& r, const MatchState& m, const RecordedFrame& frame);
 void recordMenuOutcome(GameReplay& r, const MenuOutcome& visit);
 // Ends the recording at shutdown; a failure is said in one line on stderr.

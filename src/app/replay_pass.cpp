@@ -1,4 +1,7 @@
 #include <SDL/SDL.h>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include "app/game.h"
 #include "draw/scene.h"
 #include "gfx/clock.h"
@@ -8,6 +11,9 @@
 // How late a replay may run before it simulates frames without drawing them
 // to catch up with the recorded pace.
 constexpr int32_t CATCH_UP_MS = 100;
+// The longest a pass catches up or sleeps before the keys are read again:
+// Escape ends any replay within a tenth of a second.
+constexpr int32_t REPLAY_STEP_MS = 50;
 
 // The recorded frame in r.next, drawn or only simulated, and what follows it.
 static void playRecordedFrame(Game& game, bool drawn)
@@ -29,7 +35,9 @@ static void playRecordedFrame(Game& game, bool drawn)
 static int32_t lateness(const GameReplay& r)
 {
     const int64_t dueAt = r.startTicks + r.shownMs + r.next.frame.frameTime;
-    return static_cast<int32_t>(ticksNow() - dueAt);
+    // Days early or late stay so, rather than wrap around an int.
+    return static_cast<int32_t>(std::clamp<int64_t>(ticksNow() - dueAt, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
 
 void runReplayPass(Game& game)
@@ -42,12 +50,19 @@ void runReplayPass(Game& game)
         game.quitRequested = true;
         return;
     }
-    while (lateness(r) > CATCH_UP_MS && !game.quitRequested)
+    const int32_t stepEnds = ticksNow() + REPLAY_STEP_MS;
+    while (lateness(r) > CATCH_UP_MS && !game.quitRequested) {
         playRecordedFrame(game, false);
+        if (ticksNow() >= stepEnds)
+            return;
+    }
     if (game.quitRequested)
         return;
     const int32_t early = -lateness(r);
-    if (early > 0)
-        SDL_Delay(static_cast<Uint32>(early));
+    if (early > 0) {
+        SDL_Delay(static_cast<Uint32>(std::min(early, REPLAY_STEP_MS)));
+        if (early > REPLAY_STEP_MS)
+            return;
+    }
     playRecordedFrame(game, true);
 }

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include "gfx/utf8.h"
 #include "sim/match_state.h"
@@ -45,6 +46,34 @@ constexpr uint8_t MENU_NEW_MATCH = 1;
 constexpr uint8_t MENU_QUIT = 2;
 
 constexpr int MS_PER_CHECKPOINT = 1000; // a checkpoint for every second of play
+
+// What a recording may hold. The writer never goes beyond these, so a file
+// that does was not written by a real run, and the reader refuses it before
+// anything of it is used:
+// - the file: at most MAX_REPLAY_BYTES;
+// - a frame time: 0 to MAX_FRAME_MS (the clock only runs forward, but a
+//   stall may last as long as it likes);
+// - at most MAX_RECORDED_FRAMES frames, and at most MAX_FRAMES_PER_SECOND of
+//   them starting within one second of play: every frame of the game is
+//   drawn and shown, and no display shows that many (the runner's scripts
+//   are held to the same rule);
+// - checkpoints where the writer puts them: before the first frame of every
+//   second of play that has one (the first included), and right before the
+//   end, each with its second and the frames before it; so nothing is
+//   replayed unchecked;
+// - a menu visit: at most MAX_MENU_CHANGES changes, ships, weapons and map
+//   within their tables; after a visit that quits, only the last checkpoint
+//   and the end;
+// - names: a terminator within their REPLAY_NAME_BYTES; lives: any int32,
+//   as config.cfg's count is taken as it stands;
+// - nothing after the end.
+// A file that stops without its end but after a checkpoint was cut short
+// (the game killed, the disk full): it is read up to that checkpoint.
+constexpr size_t MAX_REPLAY_BYTES = 64u << 20; // hours of play at any frame rate
+constexpr int64_t MAX_FRAME_MS = std::numeric_limits<int32_t>::max();
+constexpr int64_t MAX_RECORDED_FRAMES = std::numeric_limits<int32_t>::max();
+constexpr int64_t MAX_FRAMES_PER_SECOND = 100000;
+constexpr uint64_t MAX_MENU_CHANGES = 1u << 16; // a sub-screen left every second for 18 hours
 
 // How the match was set up at start-up: with the same seed and the same
 // masks, the recorded controls and times give the same match.

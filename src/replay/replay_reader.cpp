@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr size_t MAX_REPLAY_BYTES = 64u << 20; // hours of play at any frame rate
-constexpr int64_t MAX_FRAMES = std::numeric_limits<int32_t>::max();
 constexpr int MAGIC_BYTES = sizeof REPLAY_MAGIC;
 constexpr int VERSION_END = MAGIC_BYTES + 2;
 
@@ -51,9 +49,11 @@ Decoded decodeFrame(ReplayCursor& c, uint8_t tag, std::string& what)
         if (!getVarint(c.in, v))
             return shortOrBad(c, what);
         time = unzigzag(v);
-        if (!fitsInt32(time))
-            return damaged(what, "a frame time out of range");
+        if (time < 0 || time > MAX_FRAME_MS)
+            return damaged(what, "a frame time of " + std::to_string(time) + " ms");
     }
+    if (c.frames >= MAX_RECORDED_FRAMES)
+        return damaged(what, "more than " + std::to_string(MAX_RECORDED_FRAMES) + " frames");
     if (tag & FRAME_CONTROLS) {
         if (!getVarint(c.in, v))
             return shortOrBad(c, what);
@@ -84,8 +84,8 @@ Decoded decodeRepeat(ReplayCursor& c, uint8_t tag, std::string& what)
     uint64_t count = static_cast<uint64_t>(tag - TAG_REPEAT) + 1;
     if (tag == TAG_REPEAT_LONG && !getVarint(c.in, count))
         return shortOrBad(c, what);
-    if (count == 0 || count > static_cast<uint64_t>(MAX_FRAMES - c.frames))
-        return damaged(what, "more than " + std::to_string(MAX_FRAMES) + " frames");
+    if (count == 0 || count > static_cast<uint64_t>(MAX_RECORDED_FRAMES - c.frames))
+        return damaged(what, "more than " + std::to_string(MAX_RECORDED_FRAMES) + " frames");
     c.repeatsLeft = static_cast<int64_t>(count);
     return Decoded::REPEAT;
 }
@@ -131,6 +131,8 @@ Decoded decodeMenu(ReplayCursor& c, MenuOutcome& visit, std::string& what)
     uint64_t count = 0;
     if (!getVarint(c.in, count))
         return shortOrBad(c, what);
+    if (count > MAX_MENU_CHANGES)
+        return damaged(what, "a menu visit of " + std::to_string(count) + " changes");
     // Every change takes at least two bytes.
     if (count > (c.in.size - c.in.at) / 2)
         return Decoded::TRUNCATED;
@@ -191,7 +193,10 @@ Decoded decode(ReplayCursor& c, ReplayEvent& e, std::string& what)
     }
 }
 
-std::string truncated(const Replay& r) { return r.path + ": truncated: the recording stops before its end"; }
+std::string truncated(const Replay& r, const char* where)
+{
+    return r.path + ": truncated: the recording stops before its " + where;
+}
 
 bool parseName(ByteReader& in, char name[REPLAY_NAME_BYTES])
 {
@@ -217,7 +222,7 @@ bool parseHeader(Replay& r, std::string& error)
     ByteReader in{b.data(), b.size(), MAGIC_BYTES};
     uint64_t version = 0;
     if (!getLittle(in, 2, version) || b.size() < static_cast<size_t>(REPLAY_HEADER_BYTES)) {
-        error = truncated(r);
+        error = truncated(r, "first checkpoint");
         return false;
     }
     if (version != REPLAY_VERSION) {
@@ -246,32 +251,108 @@ bool parseHeader(Replay& r, std::string& error)
     return true;
 }
 
-// Every record decoded once, and each checkpoint and the end held against
-// the frames before them.
+// Where the records stand against the rules of replay_format.h.
+struct RecordRules {
+    int64_t checkedSecond = -1; // of the last checkpoint; -1 before the first
+    int64_t framesSinceCheck = 0;
+    bool afterCheckpoint = false; // the record before was a checkpoint
+    bool closing = false;         // a second checkpoint in one second: only the end may follow
+    bool quit = false;            // a visit quit: only the last checkpoint and the end may follow
+};
+
+// count frames, the first starting at firstMs of play and the last at lastMs.
+void checkFrames(RecordRules& rules, int64_t firstMs, int64_t lastMs, int64_t count, std::string& what)
+{
+    if (rules.quit || rules.closing)
+        what = rules.quit ? "frames after the players quit" : "frames after the last checkpoint";
+    else if (firstMs / MS_PER_CHECKPOINT != rules.checkedSecond || lastMs / MS_PER_CHECKPOINT != rules.checkedSecond)
+        what = "frames of a second of play without its checkpoint";
+    else if (rules.framesSinceCheck + count > MAX_FRAMES_PER_SECOND)
+        what = "more than " + std::to_string(MAX_FRAMES_PER_SECOND) + " frames in one second of play";
+    rules.framesSinceCheck += count;
+}
+
+void checkCheckpoint(RecordRules& rules, const ReplayCursor& c, const ReplayEvent& e, std::string& what)
+{
+    if (e.frames != c.frames || e.second != c.playMs / MS_PER_CHECKPOINT) {
+        what = "a checkpoint out of step with the frames";
+    } else if (e.second > rules.checkedSecond) {
+        rules.checkedSecond = e.second;
+        rules.framesSinceCheck = 0;
+    } else if (rules.closing) {
+        what = "three checkpoints in one second of play";
+    } else {
+        rules.closing = true;
+    }
+}
+
+// The record just decoded (d, starting at startMs of play) held against the
+// rules and the records before it.
+void checkRecord(RecordRules& rules, Decoded d, ReplayCursor& c, const ReplayEvent& e, int64_t startMs, std::string& what)
+{
+    const bool afterCheckpoint = rules.afterCheckpoint;
+    rules.afterCheckpoint = d == Decoded::CHECKPOINT;
+    switch (d) {
+    case Decoded::FRAME: checkFrames(rules, startMs, startMs, 1, what); break;
+    case Decoded::REPEAT:
+        checkFrames(rules, startMs, startMs + (c.repeatsLeft - 1) * c.last.frameTime, c.repeatsLeft, what);
+        advance(c, c.repeatsLeft);
+        c.repeatsLeft = 0;
+        break;
+    case Decoded::MENU:
+        if (rules.quit || rules.closing)
+            what = rules.quit ? "a menu visit after the players quit" : "a menu visit after the last checkpoint";
+        rules.quit = e.visit.quit;
+        break;
+    case Decoded::CHECKPOINT: checkCheckpoint(rules, c, e, what); break;
+    case Decoded::END:
+        if (!afterCheckpoint)
+            what = "the end without a checkpoint before it";
+        else if (e.frames != c.frames || e.playMs != c.playMs)
+            what = "the end does not match the frames";
+        break;
+    default: break;
+    }
+}
+
+// After its last checkpoint: where a recording cut short is read up to.
+struct CutPoint {
+    size_t at = 0; // 0: no checkpoint yet
+    int64_t frames = 0;
+    int64_t playMs = 0;
+};
+
+// Every record decoded once and held against the rules. A recording that
+// stops without its end is kept up to its last checkpoint.
 bool checkRecords(Replay& r, std::string& error)
 {
     ReplayCursor c = startReplay(r);
     ReplayEvent e;
+    RecordRules rules;
+    CutPoint cut;
     std::string what;
     for (;;) {
         const size_t at = c.in.at;
+        const int64_t startMs = c.playMs;
         const Decoded d = decode(c, e, what);
         if (d == Decoded::TRUNCATED) {
-            error = truncated(r);
-            return false;
+            if (cut.at == 0) {
+                error = truncated(r, "first checkpoint");
+                return false;
+            }
+            r.bytes.resize(cut.at);
+            r.frames = cut.frames;
+            r.playMs = cut.playMs;
+            r.cut = true;
+            return true;
         }
-        if (d == Decoded::REPEAT) {
-            advance(c, c.repeatsLeft);
-            c.repeatsLeft = 0;
-        }
-        if (d == Decoded::CHECKPOINT && (e.frames != c.frames || e.second != c.playMs / MS_PER_CHECKPOINT))
-            damaged(what, "a checkpoint out of step with the frames");
-        if (d == Decoded::END && (e.frames != c.frames || e.playMs != c.playMs))
-            damaged(what, "the end does not match the frames");
+        checkRecord(rules, d, c, e, startMs, what);
         if (!what.empty()) {
             error = r.path + ": damaged at byte " + std::to_string(at) + ": " + what;
             return false;
         }
+        if (d == Decoded::CHECKPOINT)
+            cut = CutPoint{c.in.at, c.frames, c.playMs};
         if (d == Decoded::END)
             break;
     }
@@ -289,7 +370,7 @@ bool checkRecords(Replay& r, std::string& error)
 bool parseReplay(const std::string& path, std::vector<uint8_t> bytes, Replay& replay, std::string& error)
 {
     replay = Replay{};
-    replay.path = path;
+    replay.path = printableOnTerminal(path);
     replay.bytes = std::move(bytes);
     return parseHeader(replay, error) && checkRecords(replay, error);
 }
@@ -299,7 +380,7 @@ bool loadReplay(const std::string& path, Replay& replay, std::string& error)
     // Only a regular file: a named pipe would keep the game waiting for ever.
     const WholeFile file = readWholeFile(path, MAX_REPLAY_BYTES);
     if (file.result != ReadResult::Read) {
-        error = path + ": cannot read: " + file.reason;
+        error = printableOnTerminal(path) + ": cannot read: " + file.reason;
         return false;
     }
     return parseReplay(path, std::vector<uint8_t>(file.text.begin(), file.text.end()), replay, error);

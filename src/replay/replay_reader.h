@@ -9,11 +9,12 @@
 #include "sim/menu_outcome.h"
 
 struct Replay {
-    std::string path;
+    std::string path; // the file's name as it may be shown on a terminal
     ReplayHeader header;
     std::vector<uint8_t> bytes; // the whole file
-    int64_t frames = 0;         // from the end record
+    int64_t frames = 0;         // from the end record, or to the last checkpoint when cut
     int64_t playMs = 0;
+    bool cut = false;           // stopped without its end: read up to its last checkpoint
 };
 
 enum class ReplayEventKind { FRAME, MENU, CHECKPOINT, END };
@@ -38,8 +39,9 @@ struct ReplayCursor {
     bool ended = false;
 };
 
-// Reads and checks the whole file. On failure returns false with one line
-// naming the file and what is wrong with it.
+// Reads and checks the whole file against the rules of replay_format.h. On
+// failure returns false with one line naming the file and what is wrong with
+// it; a file cut short after a checkpoint is read up to it, with cut set.
 bool loadReplay(const std::string& path, Replay& replay, std::string& error);
 // The same checks on bytes already in memory; the path only names them.
 bool parseReplay(const std::string& path, std::vector<uint8_t> bytes, Replay& replay, std::string& error);

@@ -1,7 +1,10 @@
 #include "replay/replay_writer.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include "gfx/utf8.h"
 #include "replay/byte_coding.h"
 #include "replay/control_bits.h"
 #include "replay/match_checksum.h"
@@ -16,7 +19,23 @@ struct Record {
     ByteWriter out{bytes, 0};
 };
 
-void put(ReplayWriter& w, const Record& r) { std::fwrite(r.bytes, 1, r.out.size, w.file); }
+void putBytes(ReplayWriter& w, const uint8_t* bytes, size_t size)
+{
+    if (w.writeError != 0)
+        return;
+    errno = 0;
+    if (std::fwrite(bytes, 1, size, w.file) != size)
+        w.writeError = errno != 0 ? errno : EIO;
+}
+
+void put(ReplayWriter& w, const Record& r) { putBytes(w, r.bytes, r.out.size); }
+
+void flushFile(ReplayWriter& w)
+{
+    errno = 0;
+    if (w.writeError == 0 && std::fflush(w.file) != 0)
+        w.writeError = errno != 0 ? errno : EIO;
+}
 
 void flushRepeats(ReplayWriter& w)
 {
@@ -43,6 +62,7 @@ void writeCheckpoint(ReplayWriter& w, const MatchState& m)
     putVarint(r.out, static_cast<uint64_t>(w.frames));
     putLittle(r.out, matchChecksum(m), 8);
     put(w, r);
+    flushFile(w);
 }
 
 void putHeader(ByteWriter& out, const ReplayHeader& h)
@@ -71,20 +91,50 @@ std::string failure(const ReplayWriter& w, int errorNumber)
 
 } // namespace
 
-bool openReplayWriter(ReplayWriter& w, const std::string& path, const ReplayHeader& header, std::string& error)
+bool openReplayFile(ReplayWriter& w, const std::string& path, std::string& error)
 {
     w = ReplayWriter{};
-    w.path = path;
-    w.file = std::fopen(path.c_str(), "wb");
-    if (!w.file) {
-        error = failure(w, errno);
+    w.path = printableOnTerminal(path);
+    if (path.empty()) {
+        error = "a recording needs a file name";
         return false;
     }
+    // Without O_NONBLOCK a named pipe would keep the game waiting for a
+    // reader; with it, the open fails at once when there is none.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int openError = errno;
+        error = failure(w, openError);
+        if (openError == ENXIO)
+            error = "cannot write the recording " + w.path + ": a named pipe that nobody reads";
+        return false;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    w.file = flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1 ? nullptr : fdopen(fd, "wb");
+    if (!w.file) {
+        error = failure(w, errno);
+        close(fd);
+        return false;
+    }
+    return true;
+}
+
+bool writeReplayHeader(ReplayWriter& w, const ReplayHeader& header, std::string& error)
+{
     uint8_t bytes[REPLAY_HEADER_BYTES];
     ByteWriter out{bytes, 0};
     putHeader(out, header);
-    std::fwrite(bytes, 1, out.size, w.file);
-    return true;
+    putBytes(w, bytes, out.size);
+    flushFile(w);
+    if (w.writeError == 0)
+        return true;
+    error = failure(w, w.writeError);
+    return false;
+}
+
+bool openReplayWriter(ReplayWriter& w, const std::string& path, const ReplayHeader& header, std::string& error)
+{
+    return openReplayFile(w, path, error) && writeReplayHeader(w, header, error);
 }
 
 void writeFrame(ReplayWriter& w, const MatchState& m, const RecordedFrame& frame)
@@ -149,20 +199,34 @@ void writeMenuOutcome(ReplayWriter& w, const MenuOutcome& visit)
     put(w, flags);
 }
 
+std::string replayWriteFailure(const ReplayWriter& w) { return failure(w, w.writeError); }
+
+void abandonReplayWriter(ReplayWriter& w)
+{
+    if (w.file)
+        std::fclose(w.file);
+    w.file = nullptr;
+}
+
 bool closeReplayWriter(ReplayWriter& w, const MatchState& m, std::string& error)
 {
+    if (!w.file) {
+        error = failure(w, w.writeError != 0 ? w.writeError : EBADF);
+        return false;
+    }
     writeCheckpoint(w, m);
     Record r;
     putByte(r.out, TAG_END);
     putVarint(r.out, static_cast<uint64_t>(w.frames));
     putVarint(r.out, zigzag(w.playMs));
     put(w, r);
-    const bool written = !std::ferror(w.file);
-    const int writeError = errno;
+    flushFile(w);
+    const int writeError = w.writeError;
     const bool closed = std::fclose(w.file) == 0;
+    const int closeError = errno;
     w.file = nullptr;
-    if (!written || !closed) {
-        error = failure(w, written ? errno : writeError);
+    if (writeError != 0 || !closed) {
+        error = failure(w, writeError != 0 ? writeError : closeError);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "sim/animation.h"
 
 #include <cassert>
+#include "sim/ticks.h"
 
 Animation makeAnimation(AnimationFrames& arena, int frameCount, bool loop)
 {
@@ -55,16 +56,39 @@ void startAnimation(Animation& a, int32_t nowMs)
 
 bool isRunning(const Animation& a) { return a.running; }
 
+static int64_t cycleMs(const AnimationFrames& arena, const Animation& a)
+{
+    int64_t total = 0;
+    for (int i = 0; i < a.frameCount; ++i)
+        total += frameOf(arena, a, i).durationMs;
+    return total;
+}
+
+// A looping animation far behind skips the whole cycles it missed at once,
+// ending exactly where stepping through them would (after a frame of days,
+// stepping would take seconds for every shot).
+static void skipWholeCycles(Animation& a, const AnimationFrames& arena, int32_t nowMs)
+{
+    const int64_t cycle = cycleMs(arena, a);
+    const int64_t behind = ticksBetween(a.frameStart, nowMs);
+    if (!a.loop || cycle <= 0 || behind <= cycle)
+        return;
+    const int64_t skipped = (behind - 1) / cycle * cycle;
+    a.frameStart = static_cast<int32_t>(static_cast<uint32_t>(a.frameStart) + static_cast<uint32_t>(skipped));
+}
+
 int currentTexture(Animation& a, const AnimationFrames& arena, int32_t nowMs)
 {
     if (a.frameCount == 1)
         return frameOf(arena, a, 0).textureIndex;
+    if (a.running)
+        skipWholeCycles(a, arena, nowMs);
     while (a.running) {
         const int32_t duration = frameOf(arena, a, a.current).durationMs;
-        if (a.frameStart + duration >= nowMs)
+        if (ticksBetween(a.frameStart, nowMs) <= duration)
             break;
         // Add the duration, not "now", so late calls catch up without drift.
-        a.frameStart += duration;
+        a.frameStart = static_cast<int32_t>(static_cast<uint32_t>(a.frameStart) + static_cast<uint32_t>(duration));
         if (a.current + 1 < a.frameCount)
             ++a.current;
         else if (a.loop)
@@ -75,22 +99,8 @@ int currentTexture(Animation& a, const AnimationFrames& arena, int32_t nowMs)
     return frameOf(arena, a, a.current).textureIndex;
 }
 
-static int64_t cycleMs(const AnimationFrames& arena, const Animation& a)
-{
-    int64_t total = 0;
-    for (int i = 0; i < a.frameCount; ++i)
-        total += frameOf(arena, a, i).durationMs;
-    return total;
-}
-
 int textureAt(const Animation& a, const AnimationFrames& arena, int32_t nowMs)
 {
     Animation copy = a;
-    // A loop left running for long is stepped past whole cycles at once: each
-    // brings it back to the same frame, and at least a cycle is left to step.
-    const int64_t cycle = copy.loop && copy.running ? cycleMs(arena, copy) : 0;
-    const int64_t behind = int64_t{nowMs} - copy.frameStart;
-    if (cycle > 0 && behind > 2 * cycle)
-        copy.frameStart += static_cast<int32_t>((behind - cycle) / cycle * cycle);
     return currentTexture(copy, arena, nowMs);
 }

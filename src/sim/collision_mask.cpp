@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -76,13 +77,23 @@ bool columnHasSolid(const Picture& picture, int x)
 
 bool isNeverSolid(const CollisionMask& mask) { return mask.width <= 0 || mask.height <= 0; }
 
+// Pixels from the playfield's origin beyond which a point is off every map
+// by far (a frame of days flings ships there): nothing placed there touches
+// anything, and every edge and cell below stays well inside an int.
+constexpr double FAR_PIXELS = 1 << 24;
+
+// False for NaN too.
+bool isNear(const Vec2& p) { return std::fabs(p.x) < FAR_PIXELS && std::fabs(p.y) < FAR_PIXELS; }
+
 // Top-left corner of a mask placed on a centre, in pixels.
 int leftEdge(const Vec2& centre, const CollisionMask& mask) { return static_cast<int>(centre.x - mask.offsetX); }
 int topEdge(const Vec2& centre, const CollisionMask& mask) { return static_cast<int>(centre.y - mask.offsetY); }
 
+// Outside the mask nothing is solid.
 bool cellAt(const CollisionMask& mask, int x, int y)
 {
-    assert(x >= 0 && x < mask.width && y >= 0 && y < mask.height);
+    if (x < 0 || x >= mask.width || y < 0 || y >= mask.height)
+        return false;
     return mask.cells[x + y * mask.width] != 0;
 }
 
@@ -144,7 +155,7 @@ void buildBlastMasks(CollisionMask masks[BLAST_MASK_COUNT])
 
 bool pointInMask(const Vec2& centre, const CollisionMask& mask, const Vec2& point)
 {
-    if (isNeverSolid(mask))
+    if (isNeverSolid(mask) || !isNear(centre) || !isNear(point))
         return false;
     const int rx = leftEdge(centre, mask);
     const int ry = topEdge(centre, mask);
@@ -155,7 +166,7 @@ bool pointInMask(const Vec2& centre, const CollisionMask& mask, const Vec2& poin
 
 bool masksOverlap(const Vec2& centreA, const CollisionMask& a, const Vec2& centreB, const CollisionMask& b)
 {
-    if (isNeverSolid(a) || isNeverSolid(b))
+    if (isNeverSolid(a) || isNeverSolid(b) || !isNear(centreA) || !isNear(centreB))
         return false;
     const int aLeft = leftEdge(centreA, a), aTop = topEdge(centreA, a);
     const int bLeft = leftEdge(centreB, b), bTop = topEdge(centreB, b);

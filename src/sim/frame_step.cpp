@@ -1,6 +1,7 @@
 #include "sim/frame_step.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "sim/hits.h"
 #include "sim/orbits.h"
@@ -141,7 +142,10 @@ static void stepShipAnimations(Player& p, const PlayerControls& controls, const 
         p.lifeState = READY_TO_RESPAWN;
 }
 
-static int32_t countDown(int32_t timer, int dtMs) { return std::max(0, timer - dtMs); }
+static int32_t countDown(int32_t timer, int dtMs)
+{
+    return static_cast<int32_t>(std::max<int64_t>(0, int64_t{timer} - dtMs));
+}
 
 // The bar and label timers of both players; the banner drops once per player.
 static void tickDisplayTimers(MatchState& m, int dtMs)

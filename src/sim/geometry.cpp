@@ -72,7 +72,16 @@ double distance(const Vec2& a, const Vec2& b)
     return std::sqrt(dx * dx + dy * dy);
 }
 
-int worldToPixel(double worldUnits) { return static_cast<int>(worldUnits / WORLD_UNITS_PER_PIXEL); }
+int worldToPixel(double worldUnits)
+{
+    // Far off every map (where a frame of days flings a ship) is drawn at a
+    // far pixel rather than cast out of an int's range; NaN too.
+    constexpr double FAR_PIXELS = 1 << 24;
+    const double px = worldUnits / WORLD_UNITS_PER_PIXEL;
+    if (!(std::fabs(px) < FAR_PIXELS))
+        return px < 0.0 ? -static_cast<int>(FAR_PIXELS) : static_cast<int>(FAR_PIXELS);
+    return static_cast<int>(px);
+}
 
 Vec2 worldToPixelVec(const Vec2& world) { return Vec2{world.x / WORLD_UNITS_PER_PIXEL, world.y / WORLD_UNITS_PER_PIXEL}; }
 

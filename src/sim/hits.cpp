@@ -28,7 +28,7 @@ void die(Player& p, int32_t nowMs)
     setCurrentFrame(p.deathAnim, 0);
     startAnimation(p.deathAnim, nowMs);
     // A negative lives setting from config.cfg ends the match at the first death.
-    p.lives = std::max(p.lives - 1, 0);
+    p.lives = p.lives > 0 ? p.lives - 1 : 0; // no overflow at the lowest int
     p.shield = 0.0;
 }
 

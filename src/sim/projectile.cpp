@@ -1,7 +1,10 @@
 #include "sim/projectile.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 Body bodyOf(const Projectile& shot)
 {
@@ -95,7 +98,8 @@ void moveShot(Projectile& shot, const Body* planets, int planetCount, const Body
     if (!shot.active)
         return;
     assert(std::isfinite(shot.position.x) && std::isfinite(shot.position.y));
-    shot.age += dtMs;
+    // Held at the largest int: a shot can be moved once more after a frame of weeks.
+    shot.age = static_cast<int32_t>(std::min<int64_t>(int64_t{shot.age} + dtMs, std::numeric_limits<int32_t>::max()));
     const double dt = dtMs / 1000.0; // milliseconds to seconds
     Vec2 acc = gravityOnShot(shot, planets, planetCount, bubbles, bubbleCount);
     addEngine(acc, shot);

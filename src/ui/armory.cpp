@@ -119,7 +119,7 @@ int applyArmoryKeys(ArmoryState& state, const MenuInput& input)
             state.leave = true;
         state.selection = ARMORY_RETURN;
     }
-    if (input.enter && state.selection == ARMORY_RETURN)
+    if ((input.enter && state.selection == ARMORY_RETURN) || input.stop)
         state.leave = true;
     return changed;
 }

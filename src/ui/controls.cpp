@@ -3,16 +3,22 @@
 #include <SDL/SDL.h>
 #include <algorithm>
 #include "ui/pad.h"
+#include "ui/stop_signals.h"
 
 namespace {
 
-// What the readers keep between calls: the keys, and each player's pad as its
-// events left it (SDL keeps the keyboard's held keys itself).
+// What the readers keep between calls: the keys, the pads opened (by pad
+// number) and each player's pad as its events and readings left it (SDL
+// keeps the keyboard's held keys itself).
 struct InputDevices {
     KeyBindings bindings = DEFAULT_KEY_BINDINGS;
     bool padsSwapped = false;
+    SDL_Joystick* joysticks[PLAYER_COUNT] = {};
     PadState pads[PLAYER_COUNT];
 };
+
+// The buttons a pad reading holds: those PadState keeps.
+constexpr int READ_BUTTONS = 32;
 
 InputDevices devices;
 
@@ -75,7 +81,47 @@ void drainEvents(KeySnapshot& keys)
     }
 }
 
+bool anyPadOpen()
+{
+    for (SDL_Joystick* j : devices.joysticks)
+        if (j)
+            return true;
+    return false;
+}
+
+PadReading readingOf(SDL_Joystick* j)
+{
+    PadReading r;
+    const int axes = SDL_JoystickNumAxes(j);
+    r.stickX = axes > 0 ? SDL_JoystickGetAxis(j, 0) : 0;
+    r.stickY = axes > 1 ? SDL_JoystickGetAxis(j, 1) : 0;
+    r.hat = SDL_JoystickNumHats(j) > 0 ? SDL_JoystickGetHat(j, 0) : 0;
+    const int buttons = std::min(SDL_JoystickNumButtons(j), READ_BUTTONS);
+    for (int b = 0; b < buttons; ++b)
+        if (SDL_JoystickGetButton(j, b))
+            r.buttons |= uint32_t{1} << b;
+    return r;
+}
+
+// After the events: what every open pad holds now.
+void readPadDevices()
+{
+    for (int which = 0; which < PLAYER_COUNT; ++which) {
+        const int player = padPlayer(which, devices.padsSwapped);
+        if (devices.joysticks[which] && player >= 0)
+            notePadReading(devices.pads[player], readingOf(devices.joysticks[which]));
+    }
+}
+
 } // namespace
+
+void updatePads()
+{
+    // SDL_JoystickUpdate walks SDL's list of pads, which exists only once its
+    // joystick support has started; with no pad open there is nothing to update.
+    if (anyPadOpen())
+        SDL_JoystickUpdate();
+}
 
 void controlsFromKeys(const KeySnapshot& keys, const KeyBindings& bindings, ControlState& controls)
 {
@@ -105,17 +151,20 @@ void setUpInput(const KeyBindings& bindings, bool padsSwapped)
     devices.padsSwapped = padsSwapped;
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
         return;
-    // Opened pads report through the event queue until SDL_Quit closes them.
+    // Opened pads report through the event queue, and are read each frame,
+    // until SDL_Quit closes them.
     const int count = std::min(SDL_NumJoysticks(), PLAYER_COUNT);
     for (int i = 0; i < count; ++i)
-        SDL_JoystickOpen(i);
+        devices.joysticks[i] = SDL_JoystickOpen(i);
     SDL_JoystickEventState(SDL_ENABLE);
 }
 
 void readGameControls(ControlState& controls)
 {
     KeySnapshot keys;
+    updatePads();
     drainEvents(keys);
+    readPadDevices();
     keys.held = SDL_GetKeyState(nullptr);
     controlsFromKeys(keys, devices.bindings, controls);
     for (int p = 0; p < PLAYER_COUNT; ++p) {
@@ -127,8 +176,11 @@ void readGameControls(ControlState& controls)
 void readMenuInput(MenuInput& input)
 {
     KeySnapshot keys;
+    updatePads();
     drainEvents(keys);
+    readPadDevices();
     input = menuInputFromKeys(keys, devices.bindings);
+    input.stop = stopRequested();
     for (PadState& pad : devices.pads) {
         addPadMenuInput(pad, input);
         clearPadPresses(pad);

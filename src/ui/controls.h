@@ -20,5 +20,9 @@ MenuInput menuInputFromKeys(const KeySnapshot& keys, const KeyBindings& bindings
 // player 1 and the second player 2, or the other way round when swapped.
 // Without a pad, or without SDL's joystick support, the keyboard plays alone.
 void setUpInput(const KeyBindings& bindings, bool padsSwapped);
+// Both read the pads' state from the devices (SDL_JoystickUpdate and the
+// getters) after their events, so that a lost event leaves nothing held.
 void readGameControls(ControlState& controls);
 void readMenuInput(MenuInput& input);
+// Brings the open pads' state and events up to date; nothing without a pad.
+void updatePads();

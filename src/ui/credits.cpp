@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include "gfx/clock.h"
+#include "sim/ticks.h"
 #include "gfx/sprite.h"
 #include "ui/controls.h"
 #include "ui/menu_screen.h"
@@ -73,7 +74,7 @@ bool allFadedIn(const CreditFades& fades)
 bool runCreditsFrame(MenuScreen& screen, CreditFades& fades, const CreditTexts& credits, const Sprite& background)
 {
     screen.nowMs = ticksNow();
-    screen.elapsedMs = screen.nowMs - screen.previousTicks;
+    screen.elapsedMs = ticksBetween(screen.previousTicks, screen.nowMs);
     screen.previousTicks = ticksNow();
     stepCreditFades(fades, screen.elapsedMs);
     drawMenuBackground(background, SUBSCREEN_TINT);
@@ -83,7 +84,7 @@ bool runCreditsFrame(MenuScreen& screen, CreditFades& fades, const CreditTexts& 
         drawFaded(credits.texts[line + 1], fades.alpha[line + 1], FIRST_LINE_Y + LINE_SPACING * line);
     presentFrame();
     screen.nextFrameInMs = allFadedIn(fades) ? STILL_PICTURE : MENU_FRAME_MS;
-    return screen.input.escape;
+    return screen.input.escape || screen.input.stop;
 }
 
 } // namespace

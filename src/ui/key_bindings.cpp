@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sstream>
 #include "files/whole_file.h"
+#include "gfx/utf8.h"
 
 namespace {
 
@@ -88,6 +89,13 @@ void bind(KeyBindings& b, LineMarks& marks, Action a, SDLKey key, int line, std:
                            quoted(SDL_GetKeyName(key)));
         return;
     }
+    // Whatever the file says, some key opens the menu from a match.
+    const Action escape{MENU_GROUP, MENU_ESCAPE};
+    if (a.group == MENU_GROUP && a.index != MENU_ESCAPE && keyOf(b, escape) == key) {
+        problems.push_back("line " + std::to_string(line) + " ignored: it takes " + quoted(SDL_GetKeyName(key)) +
+                           " from " + nameOf(escape) + ", which would leave no key to open the menu");
+        return;
+    }
     for (int index = 0; index < actionCount(a.group); ++index)
         if (index != a.index && keyOf(b, {a.group, index}) == key) {
             keyOf(b, {a.group, index}) = SDLK_UNKNOWN;
@@ -125,16 +133,22 @@ void parseLine(const std::string& raw, int line, KeyBindings& b, LineMarks& mark
 }
 
 // SDL names the keys beyond ASCII "world 0" to "world 95" after their Latin-1
-// code; a player writes the character itself ("é", saved as UTF-8).
+// code; a player writes the character itself ("é", saved as UTF-8). Keys are
+// named by their small letter, so a capital ("É") names the same key, as
+// "D" does "d".
 SDLKey latin1Key(const std::string& name)
 {
     constexpr int FIRST_WORLD_CODE = 0xA0;
+    constexpr int FIRST_CAPITAL = 0xC0, LAST_CAPITAL = 0xDE, TIMES_SIGN = 0xD7;
+    constexpr int SMALL_LETTER_STEP = 0x20;
     if (name.size() != 2)
         return SDLK_UNKNOWN;
     const int lead = static_cast<unsigned char>(name[0]), trail = static_cast<unsigned char>(name[1]);
     if ((lead != 0xC2 && lead != 0xC3) || (trail & 0xC0) != 0x80)
         return SDLK_UNKNOWN;
-    const int code = ((lead & 0x1F) << 6) | (trail & 0x3F);
+    int code = ((lead & 0x1F) << 6) | (trail & 0x3F);
+    if (code >= FIRST_CAPITAL && code <= LAST_CAPITAL && code != TIMES_SIGN)
+        code += SMALL_LETTER_STEP;
     return code < FIRST_WORLD_CODE ? SDLK_UNKNOWN : static_cast<SDLKey>(SDLK_WORLD_0 + code - FIRST_WORLD_CODE);
 }
 
@@ -195,12 +209,14 @@ KeyBindings readKeyBindings(const char* path)
     const WholeFile file = readWholeFile(path, KEYS_FILE_MAX_BYTES);
     if (file.result != ReadResult::Read) {
         if (file.result == ReadResult::Refused)
-            std::fprintf(stderr, "zentavor: cannot read %s: %s\n", path, file.reason.c_str());
+            std::fprintf(stderr, "zentavor: cannot read %s: %s\n", printableOnTerminal(path).c_str(),
+                         file.reason.c_str());
         return DEFAULT_KEY_BINDINGS;
     }
     std::vector<std::string> problems;
     const KeyBindings bindings = parseKeyBindings(file.text, problems);
     for (const std::string& problem : problems)
-        std::fprintf(stderr, "zentavor: %s %s\n", path, problem.c_str());
+        std::fprintf(stderr, "zentavor: %s %s\n", printableOnTerminal(path).c_str(),
+                     printableOnTerminal(problem).c_str());
     return bindings;
 }

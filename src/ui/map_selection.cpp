@@ -72,6 +72,7 @@ MapSelectionState openMapSelection(const GameMap& currentMap, int32_t& selectedM
 bool applyMapSelectionKeys(MapSelectionState& state, const MenuInput& input, int32_t& selectedMapIndex)
 {
     state.selection = moveSelection(state.selection, input, MAP_SELECTION_RETURN + 1);
+    state.leave = state.leave || input.stop;
     if (input.escape) {
         if (state.selection == MAP_SELECTION_RETURN)
             state.leave = true;

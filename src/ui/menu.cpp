@@ -218,6 +218,11 @@ SubScreen applyMenuKeys(MenuState& state, const MenuInput& input, bool& quitRequ
 {
     if (state.page == MAIN_PAGE)
         state.submenuVisited = true;
+    if (input.stop) {
+        state.leaveMenu = true;
+        quitRequested = true;
+        return SubScreen::NONE;
+    }
     state.selection = moveSelection(state.selection, input, PAGES[state.page].itemCount);
     if (input.escape)
         escapeOnPage(state, quitRequested);

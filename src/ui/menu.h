@@ -25,7 +25,8 @@ const char* resumeItemText(const MatchState& m);
 // The background turns blue: the tint drops by 0.375 per millisecond until it
 // is at or below 150.
 void fadeMenuTint(MenuState& state, int elapsedMs);
-// One frame's keys on the page in view. Only the quit confirmation sets quitRequested.
+// One frame's keys on the page in view. Only the quit confirmation, and a
+// stop asked by the system from any page, set quitRequested.
 SubScreen applyMenuKeys(MenuState& state, const MenuInput& input, bool& quitRequested);
 // Runs over the frame in the back buffer until the players leave, and returns
 // what the visit changed, each change made as its sub-screen closed (a ship

@@ -8,4 +8,5 @@ struct MenuInput {
     bool right = false;
     bool enter = false;
     bool escape = false;
+    bool stop = false; // the system asked the game to stop: every screen leaves as the quit does
 };

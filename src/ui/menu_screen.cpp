@@ -3,10 +3,12 @@
 #include <SDL/SDL.h>
 #include <algorithm>
 #include "gfx/clock.h"
+#include "sim/ticks.h"
 #include "gfx/sprite.h"
 #include "gfx/video.h"
 #include "sound/effects.h"
 #include "ui/controls.h"
+#include "ui/stop_signals.h"
 
 Sprite captureMenuBackground()
 {
@@ -35,6 +37,7 @@ constexpr int32_t EVENT_POLL_MS = 10;
 
 static bool eventWaiting()
 {
+    updatePads();
     SDL_PumpEvents();
     SDL_Event event;
     return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0;
@@ -49,7 +52,7 @@ void waitForMenuFrame(const MenuScreen& screen)
         const int32_t now = ticksNow();
         if (moving && now >= movesAt)
             return;
-        if (now >= earliest && eventWaiting())
+        if ((now >= earliest && eventWaiting()) || stopRequested())
             return;
         const int32_t wait = moving ? movesAt - now : now < earliest ? earliest - now : EVENT_POLL_MS;
         SDL_Delay(static_cast<Uint32>(std::clamp(wait, 1, EVENT_POLL_MS)));
@@ -60,7 +63,7 @@ void beginMenuFrame(MenuScreen& screen)
 {
     readMenuInput(screen.input);
     screen.nowMs = ticksNow();
-    screen.elapsedMs = screen.nowMs - screen.previousTicks;
+    screen.elapsedMs = ticksBetween(screen.previousTicks, screen.nowMs);
     screen.previousTicks = ticksNow();
     clearScreen();
 }

@@ -95,6 +95,18 @@ void notePadEvent(PadState& pad, const SDL_Event& event)
     pad.pressedDirections |= (pad.hat | pad.stickDirections) & ~before;
 }
 
+void notePadReading(PadState& pad, const PadReading& reading)
+{
+    const uint8_t before = pad.hat | pad.stickDirections;
+    pad.stickX = reading.stickX;
+    pad.stickDirections = followAxis(pad.stickDirections, reading.stickX, SDL_HAT_LEFT, SDL_HAT_RIGHT);
+    pad.stickDirections = followAxis(pad.stickDirections, reading.stickY, SDL_HAT_UP, SDL_HAT_DOWN);
+    pad.hat = reading.hat & ALL_DIRECTIONS;
+    pad.pressedDirections |= (pad.hat | pad.stickDirections) & ~before;
+    pad.pressedButtons |= reading.buttons & ~pad.buttons;
+    pad.buttons = reading.buttons;
+}
+
 void addPadControls(const PadState& pad, PlayerControls& controls, WeaponCycling& cycling, bool& escape)
 {
     const uint8_t directions = pad.hat | pad.stickDirections;

@@ -17,12 +17,24 @@ struct PadState {
     uint32_t pressedButtons = 0;  // button-down events since the last reading
 };
 
+// A pad's state as the device reports it now.
+struct PadReading {
+    int16_t stickX = 0;
+    int16_t stickY = 0;
+    uint8_t hat = 0;      // SDL_HAT_* bits of the first hat
+    uint32_t buttons = 0; // held, bit n for button n
+};
+
 // Which player pad number `which` flies: the first pad player 1 and the second
 // player 2, or the other way round when swapped; -1 for any further pad.
 int padPlayer(int which, bool swapped);
 // Applies one joystick event of this pad (axis, hat or button); other events
 // are left alone.
 void notePadEvent(PadState& pad, const SDL_Event& event);
+// Takes what the device holds now over what its events left held: an event
+// lost with SDL's queue full leaves nothing held or let go. What is held now
+// and was not at the last reading counts as pressed, as its lost event would.
+void notePadReading(PadState& pad, const PadReading& reading);
 // Adds what the pad holds and pressed to a player's flags and to the shared
 // escape flag; flags already set stay set.
 void addPadControls(const PadState& pad, PlayerControls& controls, WeaponCycling& cycling, bool& escape);

@@ -100,7 +100,7 @@ void applyShipYardKeys(ShipYardState& state, const MenuInput& input, const ShipT
             state.leave = true;
         state.selection = SHIP_YARD_RETURN;
     }
-    if (input.enter && state.selection == SHIP_YARD_RETURN)
+    if ((input.enter && state.selection == SHIP_YARD_RETURN) || input.stop)
         state.leave = true;
 }
 

@@ -36,7 +36,8 @@ TEST_F(KeysFile, RemapsActionsByKeyNameAndKeepsTheRest)
     const struct {
         const char* name;
         SDLKey key;
-    } aliases[] = {{"\xc3\xa9", SDLK_WORLD_73}, {"\xc3\x89", SDLK_WORLD_41}, {"Keypad 8", SDLK_KP8},
+    } aliases[] = {{"\xc3\xa9", SDLK_WORLD_73}, {"\xc3\x89", SDLK_WORLD_73}, {"\xc3\x87", SDLK_WORLD_71},
+                   {"\xc3\x97", SDLK_WORLD_55}, {"\xc3\x9f", SDLK_WORLD_63}, {"Keypad 8", SDLK_KP8},
                    {"keypad +", SDLK_KP_PLUS}, {"keypad enter", SDLK_KP_ENTER}, {"\xc2\x9f", SDLK_UNKNOWN},
                    {"keypad ", SDLK_UNKNOWN}, {"keypad q", SDLK_UNKNOWN}, {"\xe9", SDLK_UNKNOWN}};
     for (const auto& alias : aliases)
@@ -64,13 +65,15 @@ TEST_F(KeysFile, UnusableLinesAreReportedByNumberAndIgnored)
                                 "p1.left = space\n"     // 5: fire has it from line 4
                                 "p2.fire = space\n"     // 6: another player may share it
                                 "p1.thrust = g\n"       // 7: takes the built-in key of p1.right
-                                "menu.up = unknown key\n"); // 8
+                                "menu.up = unknown key\n"  // 8
+                                "menu.enter = escape\n");  // 9: nothing would open the menu
     const std::vector<std::string> expected = {
         "line 1 ignored: unknown action \"p1.fier\"",
         "line 2 ignored: unknown key \"spcae\" for p1.fire",
         "line 3 ignored: \"fire space\" is not \"action = key\"",
         "line 5 ignored: p1.left and p1.fire (line 4) on one key, \"space\"",
         "line 8 ignored: unknown key \"unknown key\" for menu.up",
+        "line 9 ignored: it takes \"escape\" from menu.escape, which would leave no key to open the menu",
         "line 7: p1.right has no key: its key went to p1.thrust",
     };
     EXPECT_EQ(problems, expected);
@@ -80,6 +83,7 @@ TEST_F(KeysFile, UnusableLinesAreReportedByNumberAndIgnored)
     EXPECT_EQ(b.players[0][THRUST], SDLK_g);
     EXPECT_EQ(b.players[0][TURN_RIGHT], SDLK_UNKNOWN);
     EXPECT_EQ(b.menu[MENU_UP], SDLK_UP);
+    EXPECT_EQ(b.menu[MENU_ESCAPE], SDLK_ESCAPE);
 }
 
 TEST_F(KeysFile, SwappedKeysAndRemappedMenuKeysAreTheOnesRead)

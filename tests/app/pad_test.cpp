@@ -110,6 +110,37 @@ TEST(PadMapping, PressesLastOneReadingWhileHeldFlagsStay)
     EXPECT_EQ(gameFlags(pad), "");
 }
 
+TEST(PadMapping, EachFramesReadingOfTheDeviceWinsOverEventsLostOrLate)
+{
+    PadReading fireHeld;
+    fireHeld.buttons = 1u << 0;
+    PadReading stickUp;
+    stickUp.stickY = -32768;
+    const struct {
+        std::vector<SDL_Event> events; // drained before the reading
+        PadReading reading;
+        const char* flags;
+    } cases[] = {
+        {{button(0)}, PadReading{}, ""},             // the release's event was lost
+        {{axis(1, -32768)}, PadReading{}, "thrustPressed"}, // pushed, and its return lost
+        {{}, fireHeld, "fire"},                      // the press's event was lost
+        {{}, stickUp, "thrust thrustPressed"},
+        {{button(4), button(4, false)}, PadReading{}, "previous"}, // a tap between two readings still counts
+        {{button(0)}, fireHeld, "fire"},
+    };
+    for (const auto& c : cases) {
+        PadState pad = after(c.events);
+        notePadReading(pad, c.reading);
+        EXPECT_EQ(gameFlags(pad), c.flags) << "case " << &c - cases;
+    }
+    // Held across readings, a press counts once.
+    PadState pad = after({button(5)});
+    notePadReading(pad, PadReading{0, 0, 0, 1u << 5});
+    clearPadPresses(pad);
+    notePadReading(pad, PadReading{0, 0, 0, 1u << 5});
+    EXPECT_EQ(gameFlags(pad), "");
+}
+
 TEST(PadMapping, MenuStepsOncePerPushOfTheStick)
 {
     PadState pad;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # --help, -h and -help list every option, one line each, and --version gives
-# the build's version: both without a display, with status 0.
+# the build's version: both without a display, with status 0, or 1 and a line
+# on stderr when the answer cannot be written.
 source "$(dirname "$0")/lib.bash"
 build_dir=${2:?build folder}
 cd "$game_dir"
@@ -23,4 +24,15 @@ expect_eq "$wide" "" "a help line wider than 80 columns"
 
 version=$(awk -F= '/^CMAKE_PROJECT_VERSION:/ { print $2 }' "$build_dir/CMakeCache.txt")
 expect_eq "$(./zentavor -nm --version)" "zentavor $version" "--version"
+
+for request in --help --version; do
+  status=0
+  err=$(./zentavor $request 2>&1 >/dev/full) || status=$?
+  expect_eq "$status" 1 "$request to a full disk: exit status"
+  expect_eq "$err" "zentavor: cannot write the answer: No space left on device" "$request to a full disk"
+  status=0
+  err=$(./zentavor $request 2>&1 >&-) || status=$?
+  expect_eq "$status" 1 "$request with standard output closed: exit status"
+  expect_contains "$err" "zentavor: cannot write the answer: Bad file descriptor" "$request with standard output closed"
+done
 finish

@@ -49,11 +49,11 @@ Plan varietyPlan()
     shop.changes[2].map = 2;
     shop.newMatch = true;
     plan.visits.emplace_back(plan.frames.size() - 1, shop);
-    for (int frameTime : {0, 30, 31, 32, 1000, 70000, -5, 0, 0})
+    for (int frameTime : {0, 30, 31, 32, 1000, 70000, std::numeric_limits<int32_t>::max(), 0, 0})
         addFrame(plan, frameTime, 0x3);
     addFrame(plan, 16, 0x3, 250);
     addFrame(plan, 16, 0x3, -20);
-    addFrame(plan, 16, 0x3, std::numeric_limits<int32_t>::max() - plan.frames.back().nowMs - 16);
+    addFrame(plan, 16, 0x3, int64_t{std::numeric_limits<int32_t>::max()} - plan.frames.back().nowMs - 16);
     for (int i = 0; i < 5000; ++i)
         addFrame(plan, 1, 0x7FFFFFF);
     MenuOutcome quit;
@@ -171,7 +171,17 @@ size_t countEvents(const Replay& replay)
     return events;
 }
 
-TEST(ReplayFile, EveryCutAndEveryFlippedByteIsRefusedInOneLineOrReadSafely)
+int64_t framesReplayed(const Replay& replay)
+{
+    ReplayCursor cursor = startReplay(replay);
+    ReplayEvent e;
+    int64_t frames = 0;
+    while (nextReplayEvent(cursor, e))
+        frames += e.kind == ReplayEventKind::FRAME;
+    return frames;
+}
+
+TEST(ReplayFile, EveryCutIsReadUpToItsLastCheckpointAndEveryFlippedByteIsRefusedInOneLineOrReadSafely)
 {
     Plan plan;
     for (int i = 0; i < 120; ++i)
@@ -187,11 +197,24 @@ TEST(ReplayFile, EveryCutAndEveryFlippedByteIsRefusedInOneLineOrReadSafely)
     const std::vector<uint8_t> bytes = fileBytes(path);
     Replay replay;
     std::string error;
+    // The header, then the checkpoint before the first frame: tag, second,
+    // frames so far and the 8-byte checksum.
+    constexpr size_t FIRST_CHECKPOINT_END = REPLAY_HEADER_BYTES + 11;
+    int64_t framesBefore = 0;
     for (size_t cut = 0; cut < bytes.size(); ++cut) {
-        EXPECT_FALSE(parseReplay("cut", std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut), replay, error));
-        const char* expected = cut == 0 ? "cut: empty file" : cut < 8 ? "cut: not a Zentavor recording" : "cut: truncated";
-        EXPECT_EQ(error.rfind(expected, 0), 0u) << cut << ": " << error;
+        const bool read = parseReplay("cut", std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut), replay, error);
+        EXPECT_EQ(read, cut >= FIRST_CHECKPOINT_END) << cut << ": " << error;
+        if (!read) {
+            const char* expected = cut == 0 ? "cut: empty file" : cut < 8 ? "cut: not a Zentavor recording" : "cut: truncated";
+            EXPECT_EQ(error.rfind(expected, 0), 0u) << cut << ": " << error;
+            continue;
+        }
+        EXPECT_TRUE(replay.cut) << cut;
+        EXPECT_GE(replay.frames, framesBefore) << cut;
+        framesBefore = replay.frames;
+        EXPECT_EQ(framesReplayed(replay), replay.frames) << cut;
     }
+    EXPECT_EQ(framesBefore, 120) << "a cut in the end record loses no frame";
     for (size_t at = 0; at < bytes.size(); ++at)
         for (uint8_t flip : {0x01, 0x40, 0xFF}) {
             std::vector<uint8_t> damaged = bytes;

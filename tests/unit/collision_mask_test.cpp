@@ -213,6 +213,30 @@ TEST(CollisionMask, FractionalCentresStayWithinTheCells)
     }
 }
 
+TEST(CollisionMask, FarBeyondEveryMapNothingTouches)
+{
+    CollisionMask masks[BLAST_MASK_COUNT];
+    buildBlastMasks(masks);
+    const CollisionMask& disc = masks[4];
+    const double nan = std::nan("");
+    const struct {
+        Vec2 a, b;
+        bool overlap;
+    } cases[] = {
+        {{1e6 + 0.5, -1e6}, {1e6 + 2.5, -1e6}, true}, // a million pixels out: still pixel-exact
+        {{1e15, 1e15}, {1e15 + 1.0, 1e15}, false},     // both flung by a frame of days
+        {{20.0, 20.0}, {20.0, 1e15}, false},
+        {{-3e9, 20.0}, {-3e9, 20.0}, false},           // past an int's range
+        {{20.0, 20.0}, {nan, 20.0}, false},
+        {{1e300, -1e300}, {20.0, 20.0}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(masksOverlap(c.a, disc, c.b, disc), c.overlap) << c.a.x << " " << c.b.x << " " << c.b.y;
+        EXPECT_EQ(masksOverlap(c.b, disc, c.a, disc), c.overlap) << c.a.x << " " << c.b.x << " " << c.b.y;
+        EXPECT_EQ(pointInMask(c.a, disc, c.b), c.overlap) << c.a.x << " " << c.b.x << " " << c.b.y;
+    }
+}
+
 TEST(CollisionMask, RangeIncludesItsEdge)
 {
     EXPECT_TRUE(withinRange(Vec2{0.0, 0.0}, Vec2{3.0, 4.0}, 5.0));

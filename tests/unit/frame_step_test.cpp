@@ -1,5 +1,9 @@
 #include "support/sim_match.h"
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
 namespace {
 
 constexpr int DEEP_SPACE = 1, TWIN_STARS = 2;
@@ -36,6 +40,28 @@ TEST_F(FrameStep, AFrameOfZeroMillisecondsMovesNothing)
     }
     for (int i = 0; i < match->planetCount; ++i)
         EXPECT_EQ(match->planetBodies[i].position.x, before->planetBodies[i].position.x);
+}
+
+// A clock that jumps (a laptop resumed) or a recording's frame of days flings
+// ships and shots far beyond every map; the match goes on, defined.
+TEST_F(FrameStep, FramesOfDaysFlingTheShipsAnywhereAndTheMatchGoesOn)
+{
+    setUpMatch(TWIN_STARS, 0, 1);
+    place(0, 200, 200, 1.0);
+    place(1, 700, 600, 2.0);
+    int32_t nowMs = NOW_MS;
+    const int frameTimes[] = {16, 10000000, 16, 16, std::numeric_limits<int32_t>::max(), 0, 16, 16};
+    for (int round = 0; round < 20; ++round)
+        for (const int dt : frameTimes) {
+            for (PlayerControls& c : match->controls.players)
+                c = PlayerControls{round % 2 == 0, false, true, true};
+            nowMs = static_cast<int32_t>(static_cast<uint32_t>(nowMs) + static_cast<uint32_t>(dt));
+            step(match->controls, dt, nowMs);
+            for (const Player& p : match->players)
+                ASSERT_TRUE(std::isfinite(p.body.position.x) && std::isfinite(p.body.position.y)) << round << " " << dt;
+        }
+    EXPECT_GT(std::abs(player(0).body.position.x) + std::abs(player(1).body.position.x), pixels(1e6))
+        << "the ships were flung far";
 }
 
 TEST_F(FrameStep, AnExplosionThatHasEndedLetsTheShipRespawnInTheNextFlightStep)

@@ -1,6 +1,7 @@
 #include "support/sim_match.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace {
@@ -234,9 +235,11 @@ TEST_F(Hits, DeathCostsALifeNotBelowZeroAndEmptiesTheShield)
 
     // Lives are not checked when read, so a match may start below zero; it
     // must still end at the first death.
-    player(1).lives = -3;
-    die(player(1), NOW_MS);
-    EXPECT_EQ(player(1).lives, 0);
+    for (const int32_t lives : {-3, std::numeric_limits<int32_t>::min()}) {
+        player(1).lives = lives;
+        die(player(1), NOW_MS);
+        EXPECT_EQ(player(1).lives, 0) << lives;
+    }
 }
 
 TEST_F(Hits, AKillByTheOtherPlayersShotIsCreditedAndAnnounced)

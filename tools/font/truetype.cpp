@@ -249,6 +249,7 @@ Bytes hheaTable(const FontDescription& font, const GlyphTables& t, size_t glyphC
     return b;
 }
 
+// Version 1.0, 32 bytes exactly: readers refuse a table of another length.
 Bytes maxpTable(const GlyphTables& t, size_t glyphCount)
 {
     Bytes b;
@@ -259,7 +260,7 @@ Bytes maxpTable(const GlyphTables& t, size_t glyphCount)
     b.u16(0); // composite points
     b.u16(0); // composite contours
     b.u16(2); // zones
-    b.zeros(2 * 7); // twilight points, storage, function and instruction defs, stack, instructions
+    b.zeros(2 * 6); // twilight points, storage, function defs, instruction defs, stack, instruction bytes
     b.u16(0); // component elements
     b.u16(0); // component depth
     return b;

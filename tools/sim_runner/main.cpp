@@ -38,7 +38,9 @@
 // in checksums and events, or {"synctest":"failed","frame":F} and exit 1.
 // Runs in the game folder (it loads img/) and needs a display, as the ship
 // masks are drawn through OpenGL exactly as the game draws them.
+#include <sys/stat.h>
 #include <unistd.h>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -84,10 +86,8 @@ bool readScript(const std::string& path, std::string& text)
 // Plays the commands in order; the match is built at the first run or menu line.
 class ScriptPlayer {
 public:
-    ScriptPlayer(const std::string& scriptName, const std::string& recordFile)
-        : scriptName_(scriptName), recordFile_(recordFile)
-    {
-    }
+    // writer: the recording's file, opened already, or none.
+    ScriptPlayer(const std::string& scriptName, ReplayWriter& writer) : scriptName_(scriptName), writer_(writer) {}
 
     bool play(const std::vector<Command>& commands)
     {
@@ -113,7 +113,7 @@ public:
         if (menu_.open)
             closeMenu();
         // A script without frames still gives a recording: of start-up alone.
-        if (!recordFile_.empty() && !match_ && !build())
+        if (writer_.file && !match_ && !build())
             return false;
         return finishRecording();
     }
@@ -130,8 +130,8 @@ private:
             if (pilots_->flown[p])
                 seatPilot(*pilots_, p, pilots_->pilots[p].level, setUp_.seed);
         std::string error;
-        recording_ = !recordFile_.empty();
-        if (recording_ && !openRunnerRecording(writer_, recordFile_, setUp_, *content_, error)) {
+        recording_ = writer_.file != nullptr;
+        if (recording_ && !startRunnerRecording(writer_, setUp_, *content_, error)) {
             recording_ = false;
             std::fprintf(stderr, "zentavor-sim: %s\n", error.c_str());
             return false;
@@ -159,6 +159,29 @@ private:
             writeMenuOutcome(writer_, visit);
     }
 
+    // A recording that cannot be written ends the run, said in one line.
+    bool written()
+    {
+        if (!recording_ || writer_.writeError == 0)
+            return true;
+        std::fprintf(stderr, "zentavor-sim: %s\n", replayWriteFailure(writer_).c_str());
+        return false;
+    }
+
+    // Held to the recordings' rule: no more frames in one second of play
+    // than any real run could show, so that no line keeps the runner busy for hours.
+    bool withinFramesPerSecond(const Command& c)
+    {
+        const int64_t second = timeMs_ / MS_PER_CHECKPOINT;
+        framesThisSecond_ = second == second_ ? framesThisSecond_ + 1 : 1;
+        second_ = second;
+        if (framesThisSecond_ <= MAX_FRAMES_PER_SECOND)
+            return true;
+        std::fprintf(stderr, "zentavor-sim: %s:%d: more than %lld frames in one second of play\n",
+                     scriptName_.c_str(), c.line, static_cast<long long>(MAX_FRAMES_PER_SECOND));
+        return false;
+    }
+
     bool run(const Command& c)
     {
         if (!match_ && !build())
@@ -171,12 +194,16 @@ private:
                              scriptName_.c_str(), c.line, std::numeric_limits<int32_t>::max());
                 return false;
             }
+            if (!withinFramesPerSecond(c))
+                return false;
             timeMs_ += c.frameMs;
             ControlState controls = controlsFor(c.keys, i == 0);
             flyPilots(*pilots_, *match_, *content_, controls);
             const auto nowMs = static_cast<int32_t>(timeMs_);
             if (recording_)
                 writeFrame(writer_, *match_, RecordedFrame{controls, c.frameMs, nowMs});
+            if (!written())
+                return false;
             stepMatch(*match_, *content_, controls, c.frameMs, nowMs);
             ++frame_;
             if (reportEvery_ > 0 && frame_ % reportEvery_ == 0)
@@ -191,8 +218,10 @@ private:
     bool finishRecording()
     {
         std::string error;
-        if (!recording_ || closeReplayWriter(writer_, *match_, error))
+        if (!recording_ || (written() && closeReplayWriter(writer_, *match_, error)))
             return true;
+        if (error.empty())
+            return false;
         std::fprintf(stderr, "zentavor-sim: %s\n", error.c_str());
         return false;
     }
@@ -205,18 +234,19 @@ private:
     }
 
     std::string scriptName_;
-    std::string recordFile_;
+    ReplayWriter& writer_;
     MatchChoices setUp_ = runnerDefaults();
     std::vector<Command> placesBeforeStart_;
     std::unique_ptr<MatchContent> content_ = std::make_unique<MatchContent>();
     std::unique_ptr<MatchState> match_;
     ScriptedMenu menu_;
     bool recording_ = false;
-    ReplayWriter writer_;
     std::unique_ptr<PilotSeats> pilots_ = std::make_unique<PilotSeats>();
     int64_t reportEvery_ = 1;
     int64_t frame_ = 0;
     int64_t timeMs_ = 0;
+    int64_t second_ = -1; // of play, of the frames counted in framesThisSecond_
+    int64_t framesThisSecond_ = 0;
 };
 
 // A recording holds the controls only: a ship put somewhere by hand cannot be in it.
@@ -229,6 +259,32 @@ bool recordable(const std::string& scriptName, const std::vector<Command>& comma
             return false;
         }
     return true;
+}
+
+// The script's own file would be lost under its recording.
+bool recordsOverScript(const RunnerOptions& options)
+{
+    struct stat script {}, record {};
+    return options.script != "-" && stat(options.script.c_str(), &script) == 0 &&
+           stat(options.recordFile.c_str(), &record) == 0 && script.st_dev == record.st_dev &&
+           script.st_ino == record.st_ino;
+}
+
+// --record: the file is made before any window opens, and never over the script.
+bool openRecording(const RunnerOptions& options, ReplayWriter& writer)
+{
+    if (options.recordFile.empty())
+        return true;
+    if (recordsOverScript(options)) {
+        std::fprintf(stderr, "zentavor-sim: %s: the recording would overwrite its own script\n",
+                     printableOnTerminal(options.recordFile).c_str());
+        return false;
+    }
+    std::string error;
+    if (openReplayFile(writer, options.recordFile, error))
+        return true;
+    std::fprintf(stderr, "zentavor-sim: %s\n", error.c_str());
+    return false;
 }
 
 // --replay: the file is checked before any window opens.
@@ -253,6 +309,9 @@ int replay(const RunnerOptions& options)
 
 int main(int argc, char* argv[])
 {
+    // A file-size limit makes the recording's write fail, which is said,
+    // instead of killing the runner.
+    std::signal(SIGXFSZ, SIG_IGN);
     RunnerOptions options;
     std::string problem;
     if (!parseRunnerOptions(argc, argv, options, problem)) {
@@ -275,10 +334,16 @@ int main(int argc, char* argv[])
     }
     if (!options.recordFile.empty() && !recordable(scriptName, commands))
         return EXIT_BAD_SCRIPT;
-    if (!openHeadlessDisplay("zentavor-sim"))
+    ReplayWriter writer;
+    if (!openRecording(options, writer))
+        return EXIT_BAD_SCRIPT;
+    if (!openHeadlessDisplay("zentavor-sim")) {
+        abandonReplayWriter(writer);
         return EXIT_NO_DISPLAY;
-    ScriptPlayer player(scriptName, options.recordFile);
+    }
+    ScriptPlayer player(scriptName, writer);
     const bool finished = player.play(commands);
+    abandonReplayWriter(writer);
     std::fflush(stdout);
     closeHeadlessDisplay();
     return finished ? 0 : EXIT_BAD_SCRIPT;

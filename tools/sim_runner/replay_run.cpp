@@ -18,11 +18,10 @@ static MatchChoices setUpOfHeader(const ReplayHeader& h)
     return setUp;
 }
 
-bool openRunnerRecording(ReplayWriter& w, const std::string& path, const MatchChoices& setUp, MatchContent& c,
-                         std::string& error)
+bool startRunnerRecording(ReplayWriter& w, const MatchChoices& setUp, MatchContent& c, std::string& error)
 {
     makeAllShipMasks(c, rotatedCataloguePictures());
-    return openReplayWriter(w, path, replayHeaderOf(setUp, setUp.seed, maskChecksum(c)), error);
+    return writeReplayHeader(w, replayHeaderOf(setUp, setUp.seed, maskChecksum(c)), error);
 }
 
 void addMenuLine(ScriptedMenu& menu, const MatchState& m, const Command& c)
@@ -128,6 +127,7 @@ int playReplay(const Replay& replay, int every)
         case ReplayEventKind::END: break;
         }
     }
-    std::printf("{\"replay\":\"verified\",\"frames\":%lld}\n", static_cast<long long>(frame));
+    std::printf("{\"replay\":\"verified\",\"frames\":%lld%s}\n", static_cast<long long>(frame),
+                replay.cut ? ",\"cut\":true" : "");
     return 0;
 }

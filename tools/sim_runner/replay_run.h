@@ -10,9 +10,9 @@
 constexpr int EXIT_DIVERGED = 1;
 constexpr int EXIT_CANNOT_REPLAY = 2;
 
-// Creates the recording of a match just built from setUp with content c.
-bool openRunnerRecording(ReplayWriter& w, const std::string& path, const MatchChoices& setUp, MatchContent& c,
-                         std::string& error);
+// Writes the header of the recording of a match just built from setUp with
+// content c into the file already opened.
+bool startRunnerRecording(ReplayWriter& w, const MatchChoices& setUp, MatchContent& c, std::string& error);
 
 // A visit to the menu as a script's menu lines give it: each line leaves one
 // sub-screen with its choices, the others' staying as they were in play.
@@ -28,8 +28,9 @@ void addMenuLine(ScriptedMenu& menu, const MatchState& m, const Command& c);
 MenuOutcome makeScriptedOutcome(ScriptedMenu& menu, MatchState& m, MatchContent& c);
 
 // Plays a loaded recording from its header on: the frame line of every Kth
-// frame, then one verdict line. Returns 0 when every checkpoint matched,
-// EXIT_DIVERGED at the first that did not, EXIT_CANNOT_REPLAY when the masks differ.
+// frame, then one verdict line ("cut":true for a recording cut short).
+// Returns 0 when every checkpoint matched, EXIT_DIVERGED at the first that
+// did not, EXIT_CANNOT_REPLAY when the masks differ.
 int playReplay(const Replay& replay, int every);
 // Plays a loaded recording stepping ahead, back and again at every frame
 // (syncTest), then one verdict line. Returns 0 when every frame stepped again

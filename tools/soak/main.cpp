@@ -14,6 +14,7 @@
 #include "key_presser.h"
 #include "match_watch.h"
 #include "sim/random.h"
+#include "ui/stop_signals.h"
 #include "soak_clock.h"
 #include "soak_config.h"
 #include "soak_options.h"
@@ -89,12 +90,14 @@ void afterPass(SoakRun& run)
         sampleMemory(run);
 }
 
+// Until the deadline, or a stop asked by the system (Ctrl+C, kill), which
+// the game meets as it would alone: it leaves its menus and quits.
 void playUntilDeadline(SoakRun& run)
 {
-    while (SoakClock::now() < run.deadline) {
+    while (SoakClock::now() < run.deadline && !stopRequested()) {
         runPass(*run.game);
         afterPass(run);
-        if (run.game->quitRequested && SoakClock::now() < run.deadline) {
+        if (run.game->quitRequested && SoakClock::now() < run.deadline && !stopRequested()) {
             endGame(run);
             run.figures.restarts += 1;
             if (!startGame(run))
@@ -153,6 +156,9 @@ int main(int argc, char** argv)
     }
     // No sound device is needed to play; the music is off anyway.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // From here on a stop asked by the system ends the soak in order, and
+    // config.cfg gets its own lives back.
+    catchStopSignals();
     SavedConfig saved;
     if (!setConfigLives(CONFIG_FILE, run.options.lives, saved, error)) {
         std::fprintf(stderr, "zentavor-soak: %s\n", error.c_str());
@@ -160,6 +166,10 @@ int main(int argc, char** argv)
     }
     const bool ran = soak(run);
     restoreConfig(CONFIG_FILE, saved);
+    if (stopRequested()) {
+        std::fprintf(stderr, "zentavor-soak: stopped after %d s; config.cfg is as it was\n", run.figures.elapsedSeconds);
+        return EXIT_FAILURE;
+    }
     if (!ran) {
         for (const std::string& failure : run.figures.failures)
             std::fprintf(stderr, "soak FAILED: %s\n", failure.c_str());

@@ -1,0 +1,12 @@
+// A harness's check: a failure is a crash that libFuzzer keeps as a finding.
+#pragma once
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition)                                                                 \
+    do {                                                                                      \
+        if (!(condition)) {                                                                   \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                     \
+        }                                                                                     \
+    } while (false)
