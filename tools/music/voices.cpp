@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include "../common/noise.h"
 
 namespace {
 
@@ -11,17 +12,6 @@ constexpr double TWO_PI = 6.283185307179586;
 double seconds(size_t frames) { return static_cast<double>(frames) / SAMPLE_RATE; }
 size_t frames(double secondsLong) { return static_cast<size_t>(secondsLong * SAMPLE_RATE); }
 
-// White noise in -1..1 that depends only on the frame and a seed.
-float noiseAt(size_t frame, uint32_t seed)
-{
-    uint32_t h = static_cast<uint32_t>(frame) * 0x9E3779B1u ^ seed * 0x85EBCA77u;
-    h ^= h >> 15;
-    h *= 0x2C1B3C6Du;
-    h ^= h >> 12;
-    h *= 0x297A2D39u;
-    h ^= h >> 15;
-    return static_cast<float>(h / 2147483648.0 - 1.0);
-}
 
 // A band-limited sawtooth step (polyBLEP) for phase in 0..1.
 double saw(double phase, double step)

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+#include "../common/noise.h"
 
 constexpr int SAMPLE_RATE = 44100;
 constexpr double TWO_PI = 6.283185307179586;
@@ -17,8 +18,6 @@ Sound silence(double seconds);
 // Adds src, scaled by gain, into dst from atSeconds on; dst grows to fit.
 void mixInto(Sound& dst, const Sound& src, double atSeconds, float gain);
 
-// White noise in -1..1 that depends only on the frame and a seed.
-float noiseAt(size_t frame, uint32_t seed);
 // A phase in 0..1 advanced by a frequency that may change every frame.
 struct Phase {
     double value = 0.0;
