@@ -82,12 +82,16 @@ ratio=$(echo "$draw_output" | awk '/full\/static/ { sub("x", "", $2); print $2 }
 echo "  full/static by frame rate $ratio -> $(verdict "${ratio:-99}" 1.75)"
 
 echo
-echo "== 3. One simulation frame with 1024 shots (target under 100 us)"
+echo "== 3. One step of the match with 1024 shots (target under 100 us), snapshots and rollbacks"
 show "$bench/sim_benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true"
 sim_output=$("$bench/sim_benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>&1) || true
 echo "$sim_output" | grep -Ev '^$|^20|^Running|^Run on|^CPU|^  L[0-9]|^\*\*\*' | sed 's/^/  /'
-sim_us=$(echo "$sim_output" | awk '/_median/ { print $2 }')
-echo "  median $sim_us us -> $(verdict "${sim_us:-999}" 100)"
+sim_us=$(echo "$sim_output" | awk '/BM_StepTwinStarsFullPool.*_median/ { print $2 }')
+echo "  step: median $sim_us us -> $(verdict "${sim_us:-999}" 100)"
+snapshot_us=$(echo "$sim_output" | awk '/BM_SnapshotAndRestore_median/ { print $2 }')
+echo "  a snapshot and a restore (target under 50 us): median $snapshot_us us -> $(verdict "${snapshot_us:-999}" 50)"
+rollback_us=$(echo "$sim_output" | awk '/BM_RollbackOfTwelveFrames_median/ { print $2 }')
+echo "  a restore and 12 steps (target under 2000 us): median $rollback_us us -> $(verdict "${rollback_us:-9999}" 2000)"
 
 echo
 echo "== 4. One decision of the hard computer pilot with 1024 shots (target under 20 us of processor time)"
