@@ -65,12 +65,11 @@ bool effectOf(const MatchEvent& event, SoundEffect& effect)
     case MatchEventKind::HULL_HIT: effect = SoundEffect::HULL_HIT; return true;
     case MatchEventKind::SHOT_WENT_OFF: effect = SoundEffect::BLAST; return event.detail != 0;
     case MatchEventKind::SHIP_DESTROYED:
-        effect = event.detail == DEATH_BY_PLANET    ? SoundEffect::PLANET_CRASH
-                 : event.detail == DEATH_BY_RAMMING ? SoundEffect::RAMMING
-                                                    : SoundEffect::SHIP_DESTROYED;
+        effect = event.detail == DEATH_BY_PLANET ? SoundEffect::PLANET_CRASH : SoundEffect::SHIP_DESTROYED;
         return true;
+    case MatchEventKind::RAMMING: effect = SoundEffect::RAMMING; return true;
     case MatchEventKind::BOOST_STARTED: effect = SoundEffect::BOOST; return true;
-    case MatchEventKind::BANNER_SHOWN: effect = SoundEffect::KILL_STING; return true;
+    case MatchEventKind::BANNER_SHOWN: effect = SoundEffect::KILL_STING; return event.detail == BANNER_KILL;
     case MatchEventKind::NEW_MATCH: effect = SoundEffect::NEW_MATCH; return true;
     case MatchEventKind::LIVES_CHANGED:
     case MatchEventKind::KILLS_CHANGED:

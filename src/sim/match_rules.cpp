@@ -9,7 +9,7 @@ static void showBanner(MatchState& m, StepEvents& events, const Banner& banner)
 {
     m.banner = banner;
     m.bannerTimer = BANNER_SHOW_MS;
-    report(events, MatchEventKind::BANNER_SHOWN, -1);
+    report(events, MatchEventKind::BANNER_SHOWN, -1, Vec2{}, banner.kind);
 }
 
 void announceKill(MatchState& m, const MatchContent& c, StepEvents& events, int killer, int victim)

@@ -15,7 +15,7 @@ enum class MatchEventKind : uint8_t {
     LIVES_CHANGED,  // player's lives
     KILLS_CHANGED,  // player's kills
     WEAPON_CHANGED, // player's selected weapon
-    BANNER_SHOWN,   // the message banner was (re)started
+    BANNER_SHOWN,   // the message banner was (re)started; detail: its BannerKind
     NEW_MATCH,      // lives and kills were reset for a new match
     RAMMING,        // the ships rammed each other, whether or not either died
 };

@@ -4,6 +4,7 @@
 
 #include <vector>
 #include "app/match_sounds.h"
+#include "sim/match_state.h"
 
 namespace {
 
@@ -54,9 +55,11 @@ TEST(MatchSounds, EachEventPlaysItsEffectOrNone)
         {event(K::SHOT_WENT_OFF, 0, 0), false, S::MENU_MOVE},
         {event(K::SHIP_DESTROYED, 0, DEATH_BY_SHOT), true, S::SHIP_DESTROYED},
         {event(K::SHIP_DESTROYED, 1, DEATH_BY_PLANET), true, S::PLANET_CRASH},
-        {event(K::SHIP_DESTROYED, 1, DEATH_BY_RAMMING), true, S::RAMMING},
+        {event(K::SHIP_DESTROYED, 1, DEATH_BY_RAMMING), true, S::SHIP_DESTROYED},
+        {event(K::RAMMING, -1, 0), true, S::RAMMING},
         {event(K::BOOST_STARTED, 0, 0), true, S::BOOST},
-        {event(K::BANNER_SHOWN, -1, 0), true, S::KILL_STING},
+        {event(K::BANNER_SHOWN, -1, BANNER_KILL), true, S::KILL_STING},
+        {event(K::BANNER_SHOWN, -1, BANNER_CRASH), false, S::MENU_MOVE},
         {event(K::NEW_MATCH, -1, 0), true, S::NEW_MATCH},
         {event(K::LIVES_CHANGED, 0, 2), false, S::MENU_MOVE},
         {event(K::KILLS_CHANGED, 1, 1), false, S::MENU_MOVE},
@@ -90,7 +93,7 @@ TEST(MatchSounds, PlaceFollowsXAndOffTheArenaIsQuieter)
     }
     EXPECT_LT(volumeAt({-2 * WIDTH, MIDDLE_Y}), volumeAt({-WIDTH / 10, MIDDLE_Y})) << "the further, the quieter";
     // Announcements come from the middle, wherever the event stood.
-    const StepSounds banner = plan({event(MatchEventKind::BANNER_SHOWN, -1, 0, 0.0, 0.0)});
+    const StepSounds banner = plan({event(MatchEventKind::BANNER_SHOWN, -1, BANNER_KILL, 0.0, 0.0)});
     EXPECT_EQ(banner.sounds[0].pan, 0.5f);
     EXPECT_EQ(banner.sounds[0].volume, 1.0f);
 }
@@ -106,11 +109,10 @@ TEST(MatchSounds, OneKindFromOnePlayerInAStepIsOneSound)
     EXPECT_GT(blasts.sounds[0].pan, 0.0f);
     EXPECT_LT(blasts.sounds[0].pan, 0.5f) << "the loud ones on the left outweigh the quiet one";
     EXPECT_EQ(blasts.sounds[1].pan, 1.0f);
-    // Both ships die in a ramming: one crash between them.
-    const StepSounds ramming = plan({event(K::SHIP_DESTROYED, 0, DEATH_BY_RAMMING, WIDTH * 0.4),
-                                     event(K::SHIP_DESTROYED, 1, DEATH_BY_RAMMING, WIDTH * 0.6)});
-    ASSERT_EQ(ramming.count, 1);
-    EXPECT_NEAR(ramming.sounds[0].pan, 0.5f, 1e-6);
+    // Both ships blown up in one frame: one blast between them.
+    const StepSounds both = plan({event(K::SHIP_DESTROYED, 0, DEATH_BY_RAMMING, WIDTH * 0.4),
+                                  event(K::SHIP_DESTROYED, 1, DEATH_BY_RAMMING, WIDTH * 0.6)});
+    ASSERT_EQ(both.count, 2) << "each ship's own blast";
     // An engine runs while its living ship thrusts.
     const EngineInfo engines[PLAYER_COUNT] = {{true, 0.0, true}, {true, WIDTH, false}};
     EXPECT_TRUE(plan({}, engines).engines[0].running);
