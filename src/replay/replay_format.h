@@ -8,8 +8,9 @@
 //               by from the previous tick plus the frame time
 //   0x80..0xBF  the previous frame again, (tag & 0x3F) + 1 times
 //   0xF0        the previous frame again, a varint number of times
-//   0xF1        a menu visit: varint count of changes, each a kind byte and
-//               its values as bytes, then a flags byte (1 new match, 2 quit)
+//   0xF1        a menu visit (replay/menu_visit_bytes.h): varint count of
+//               changes, each a kind byte and its values as bytes, then a
+//               flags byte (1 new match, 2 quit)
 //   0xF2        a checkpoint: zigzag varint second of play, varint frames so
 //               far, the 8-byte checksum of the match state
 //   0xF3        the end: varint frames, zigzag varint milliseconds of play
@@ -40,9 +41,6 @@ constexpr uint8_t TAG_REPEAT_LONG = 0xF0;
 constexpr uint8_t TAG_MENU = 0xF1;
 constexpr uint8_t TAG_CHECKPOINT = 0xF2;
 constexpr uint8_t TAG_END = 0xF3;
-
-constexpr uint8_t MENU_NEW_MATCH = 1;
-constexpr uint8_t MENU_QUIT = 2;
 
 constexpr int MS_PER_CHECKPOINT = 1000; // a checkpoint for every second of play
 

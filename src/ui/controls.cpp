@@ -12,6 +12,7 @@ struct InputDevices {
     KeyBindings bindings = DEFAULT_KEY_BINDINGS;
     bool padsSwapped = false;
     PadState pads[PLAYER_COUNT];
+    bool lastPressed[SDLK_LAST] = {}; // of the last read
 };
 
 InputDevices devices;
@@ -73,6 +74,7 @@ void drainEvents(KeySnapshot& keys)
         if (player >= 0)
             notePadEvent(devices.pads[player], event);
     }
+    std::copy(keys.pressed, keys.pressed + SDLK_LAST, devices.lastPressed);
 }
 
 } // namespace
@@ -123,6 +125,8 @@ void readGameControls(ControlState& controls)
         clearPadPresses(devices.pads[p]);
     }
 }
+
+bool pressedInLastRead(SDLKey key) { return key > SDLK_UNKNOWN && key < SDLK_LAST && devices.lastPressed[key]; }
 
 void readMenuInput(MenuInput& input)
 {

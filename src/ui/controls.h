@@ -22,3 +22,6 @@ MenuInput menuInputFromKeys(const KeySnapshot& keys, const KeyBindings& bindings
 void setUpInput(const KeyBindings& bindings, bool padsSwapped);
 void readGameControls(ControlState& controls);
 void readMenuInput(MenuInput& input);
+// Whether the events the last read drained held a key-down of key: for keys
+// that are nobody's control, such as the network overlay's.
+bool pressedInLastRead(SDLKey key);

@@ -7,6 +7,10 @@
 #include "gfx/video.h"
 #include "ui/controls.h"
 
+static MenuHook menuHook;
+
+void setMenuHook(const MenuHook& hook) { menuHook = hook; }
+
 Sprite captureMenuBackground()
 {
     Sprite background;
@@ -45,6 +49,8 @@ void waitForMenuFrame(const MenuScreen& screen)
     const int32_t movesAt = screen.nowMs + std::min(screen.nextFrameInMs, MENU_FRAME_MS);
     const int32_t earliest = screen.nowMs + MENU_FRAME_MS;
     for (;;) {
+        if (menuHook.pass && menuHook.pass(menuHook.context))
+            return;
         const int32_t now = ticksNow();
         if (moving && now >= movesAt)
             return;
@@ -75,6 +81,8 @@ void drawMenuBackground(const Sprite& background, int tint)
     drawTexturedQuad(t, makePixelRect(0, 0, static_cast<int>(t->width), static_cast<int>(t->height)),
                      makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
     setDrawColour(baseColour);
+    if (menuHook.notice)
+        drawSprite(*menuHook.notice, MENU_CENTRE_X, NOTICE_Y);
 }
 
 void drawMarker(const Vec2& point)
