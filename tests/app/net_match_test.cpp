@@ -30,6 +30,8 @@ struct MatchSide {
     int64_t resumes = 0;
     int64_t escapeOnFrame = -1;
     bool ended = false;
+    int64_t desyncs = 0;
+    int64_t mends = 0;
 };
 
 struct MatchPair {
@@ -114,6 +116,11 @@ void takeEvent(MatchSide& s, const NetEvent& e, int64_t nowMs)
         makeNetMenuVisit(s.game, mergeMenuVisits(*s.live, s.visits));
         break;
     case NetEventType::Ended: s.ended = true; break;
+    case NetEventType::DesyncFound: ++s.desyncs; break;
+    case NetEventType::Mended:
+        ++s.mends;
+        takeMendedMatch(s.game);
+        break;
     default: break;
     }
 }
@@ -221,6 +228,38 @@ TEST(NetMatch, ConfirmedMatchesAgreeFrameByFrameOverLossyLinks)
         // Each side's own menu changes reached the other: the ships were turned at every pause.
         EXPECT_EQ(host.live->players[1].shipIndex, (3 + joiner.resumes) % SHIP_COUNT);
         EXPECT_EQ(joiner.live->players[0].shipIndex, host.resumes % SHIP_COUNT);
+    }
+}
+
+// The joiner's shown match is nudged once; both sides find it, the host's
+// match replaces the joiner's, and the confirmed frames go on in step on both
+// sides, none missing: each side's recording holds every frame.
+TEST(NetMatch, ANudgedMatchIsFoundAndMendedWithEveryFrameConfirmedOnBothSides)
+{
+    for (int32_t roundTripMs : {0, 16, 80}) {
+        SCOPED_TRACE(roundTripMs);
+        LinkConditions link;
+        link.oneWayMs = roundTripMs / 2;
+        auto pair = makeMatchPair(link);
+        pair->side[1].game.desyncTestFrame = 300;
+        runMatchPair(*pair, 20000);
+        const MatchSide& host = pair->side[0];
+        const MatchSide& joiner = pair->side[1];
+        for (const MatchSide* s : {&host, &joiner}) {
+            EXPECT_EQ(s->desyncs, 1);
+            EXPECT_EQ(s->mends, 1);
+            EXPECT_EQ(s->game.framesConfirmed, static_cast<int64_t>(s->confirmed.size()));
+        }
+        EXPECT_EQ(host.game.confirmedDiffering, 0);
+        const size_t frames = std::min(host.confirmed.size(), joiner.confirmed.size());
+        EXPECT_GT(frames, 1000u);
+        size_t differing = 0;
+        for (size_t f = 0; f < frames; ++f)
+            differing += host.confirmed[f] != joiner.confirmed[f] ? 1 : 0;
+        // The nudge shows until the mend, within a second of it.
+        EXPECT_GT(differing, 0u);
+        EXPECT_LT(differing, 80u);
+        EXPECT_EQ(host.confirmed.back(), joiner.confirmed[host.confirmed.size() - 1]);
     }
 }
 
