@@ -8,6 +8,7 @@
 #include <cstdio>
 #include "app/config_file.h"
 #include "app/frame_cap.h"
+#include "app/net_match.h"
 #include "draw/scene.h"
 #include "gfx/catalogue_pictures.h"
 #include "gfx/clock.h"
@@ -86,6 +87,7 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
     const ConfigRead read = game.replay.playing ? ConfigRead{recordedConfig(game.replay.replay.header), false}
                                                 : readConfig(CONFIG_FILE);
     config = read.config;
+    game.config = read.config;
     game.saveConfigAtQuit = read.saveAtQuit;
     setUpInput(readKeyBindings(KEYS_FILE), game.settings.padsSwapped);
     if (game.settings.musicOn) {
@@ -196,6 +198,10 @@ void runPassFromControls(Game& game, const ControlState& controls)
 
 void runFrameLoop(Game& game)
 {
+    if (game.settings.net.mode != NetMode::NONE) {
+        game.exitStatus = runNetMatch(game);
+        return;
+    }
     game.cap = makeFrameCap(game.settings.frameCap);
     while (!game.quitRequested) {
         if (game.replay.playing) {

@@ -89,6 +89,13 @@ bool openReplayWriter(ReplayWriter& w, const std::string& path, const ReplayHead
     return true;
 }
 
+bool restartReplayWriter(ReplayWriter& w, const ReplayHeader& header, std::string& error)
+{
+    std::fclose(w.file);
+    const std::string path = w.path;
+    return openReplayWriter(w, path, header, error);
+}
+
 void writeFrame(ReplayWriter& w, const MatchState& m, const RecordedFrame& frame)
 {
     if (w.playMs / MS_PER_CHECKPOINT > w.checkedSecond)

@@ -19,6 +19,9 @@ struct ReplayWriter {
 // Creates the file and writes the header. On failure returns false with one
 // line naming the file and the reason.
 bool openReplayWriter(ReplayWriter& w, const std::string& path, const ReplayHeader& header, std::string& error);
+// Starts an open file over with another header and nothing after it: a
+// network match knows how its match is set up only once both sides agree.
+bool restartReplayWriter(ReplayWriter& w, const ReplayHeader& header, std::string& error);
 // The frame about to be played on match m. When play has entered a new second
 // since the last checkpoint (and before the first frame), a checkpoint of the
 // match as it stands comes first.
