@@ -43,14 +43,22 @@ NetSettings settingsOf(const Game& game)
     return s;
 }
 
-void fail(NetMatch& n, NetEndReason reason, const std::string& why)
+int exitStatusOf(NetEndReason reason)
 {
-    if (n.endReason == NetEndReason::None) {
-        n.endReason = reason;
-        n.endText = why;
-    }
-    n.exitStatus = EXIT_NET_FAILED;
+    return reason == NetEndReason::LocalLeft || reason == NetEndReason::PeerLeft ? 0 : EXIT_NET_FAILED;
+}
+
+// The first reason the match ended is the one said, on stderr at once.
+void noteEnd(NetMatch& n, NetEndReason reason, const std::string& why)
+{
     n.over = true;
+    if (n.endReason != NetEndReason::None)
+        return;
+    n.endReason = reason;
+    n.endText = why;
+    n.exitStatus = exitStatusOf(reason);
+    if (reason != NetEndReason::LocalLeft)
+        say(why);
 }
 
 bool openTransport(NetMatch& n, const Game& game, int64_t nowMs)
@@ -60,7 +68,7 @@ bool openTransport(NetMatch& n, const Game& game, int64_t nowMs)
     const bool open = net.mode == NetMode::HOST ? hostOn(n.transport, net.port, "", nowMs, why)
                                                 : joinAt(n.transport, net.address, nowMs, why);
     if (!open)
-        fail(n, NetEndReason::ConnectFailed, net.mode == NetMode::HOST ? "cannot host: " + why : "cannot join: " + why);
+        noteEnd(n, NetEndReason::ConnectFailed, net.mode == NetMode::HOST ? "cannot host: " + why : "cannot join: " + why);
     return open;
 }
 
@@ -113,7 +121,7 @@ bool setUpNetMatch(NetMatch& n, Game& game)
     if (error.empty() && game.replay.recording)
         restartReplayWriter(game.replay.writer, replayHeaderOf(choices, seed, maskChecksum(*game.content)), error);
     if (!error.empty()) {
-        fail(n, NetEndReason::ProtocolError, error);
+        noteEnd(n, NetEndReason::ProtocolError, error);
         leaveSession(*n.session);
         return false;
     }
@@ -195,11 +203,6 @@ void waitForNextFrame(NetMatch& n)
     std::this_thread::sleep_until(timePointOf(n.nextFrameMs));
 }
 
-int exitStatusOf(NetEndReason reason)
-{
-    return reason == NetEndReason::LocalLeft || reason == NetEndReason::PeerLeft ? 0 : EXIT_NET_FAILED;
-}
-
 // Why it ended, over the match as it stopped, until a key or NET_END_NOTICE_MS.
 void showEndNotice(NetMatch& n, Game& game)
 {
@@ -248,7 +251,7 @@ void handleNetEvent(NetMatch& n, const NetEvent& e)
         MenuOutcome& visit = n.visits[1 - n.localPlayer];
         n.peerVisitIn = getMenuVisit(in, visit, what) == MenuVisitRead::WHOLE && in.at == in.size;
         if (!n.peerVisitIn) {
-            fail(n, NetEndReason::ProtocolError, "the other side's menu changes cannot be read");
+            noteEnd(n, NetEndReason::ProtocolError, "the other side's menu changes cannot be read");
             leaveSession(*n.session);
         }
         break;
@@ -268,14 +271,7 @@ void handleNetEvent(NetMatch& n, const NetEvent& e)
         n.notice = line;
         n.noticeUntilMs = clockMs() + NET_NOTICE_MS;
         break;
-    case NetEventType::Ended:
-        if (n.endReason == NetEndReason::None) {
-            n.endReason = e.reason;
-            n.endText = eventText(e);
-            n.exitStatus = exitStatusOf(e.reason);
-        }
-        n.over = true;
-        break;
+    case NetEventType::Ended: noteEnd(n, e.reason, eventText(e)); break;
     default: break;
     }
 }
@@ -304,18 +300,14 @@ int runNetMatch(Game& game)
         if (n->endReason != NetEndReason::LocalLeft && !n->endSeen)
             showEndNotice(*n, game);
     }
-    if (n->endReason != NetEndReason::LocalLeft)
-        say(n->endText);
     endNetMatch(*n, game);
     return n->exitStatus;
 }
 
 void stopNetMatch(NetMatch& n)
 {
-    if (n.endReason == NetEndReason::None)
-        n.endReason = NetEndReason::LocalLeft;
+    noteEnd(n, NetEndReason::LocalLeft, "you left the match");
     leaveSession(*n.session);
-    n.over = true;
 }
 
 void endNetMatch(NetMatch& n, Game& game)
