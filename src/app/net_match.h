@@ -39,6 +39,10 @@ struct NetMatch {
     bool peerVisitIn = false;
     double nextFrameMs = 0.0; // on the frame clock
     FrameSpacing spacing;
+    int64_t rateSampleMs = -1; // when the last rates were added; -1: the next frame starts a run
+    int64_t sentSum = 0;       // B/s of each sample added up
+    int64_t receivedSum = 0;
+    int64_t rateSamples = 0;
     bool started = false;     // the handshake was done and the match set up
     bool statsShown = false;
     int64_t statsRefreshMs = -1; // when the overlay's figures were last rendered

@@ -72,6 +72,7 @@ void goOn(NetMatch& n, Game& game)
         visit = MenuOutcome{};
     n.peerVisitIn = false;
     n.spacing.lastFrameMs = -1.0;
+    n.rateSampleMs = -1;
     n.nextFrameMs = preciseClockMs();
 }
 
