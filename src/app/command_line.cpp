@@ -251,7 +251,7 @@ bool answerInfoRequest(const Settings& s, FILE* out)
     }
     if (s.info != InfoRequest::HELP)
         return false;
-    std::fprintf(out, "Usage: zentavor [OPTION]...\nTwo ships duel among planets, two players on one keyboard.\n\n");
+    std::fprintf(out, "Usage: zentavor [OPTION]...\nTwo ships duel among planets, two players on one keyboard or two machines.\n\n");
     for (const OptionHelp& option : OPTION_HELP)
         std::fprintf(out, "  %-30s%s\n", option.usage, option.effect);
     std::fprintf(out, "\nOther arguments are ignored.\n");
