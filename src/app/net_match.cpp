@@ -8,7 +8,6 @@
 #include <thread>
 #include "app/net_choices.h"
 #include "app/net_match_internal.h"
-#include "draw/scene.h"
 #include "gfx/catalogue_pictures.h"
 #include "gfx/utf8.h"
 #include "gfx/video.h"
@@ -118,8 +117,10 @@ bool setUpNetMatch(NetMatch& n, Game& game)
     names[1 - n.localPlayer] = a.peerName;
     const auto seed = static_cast<uint32_t>(a.seed);
     const MatchChoices choices = netMatchChoices(sides, names, seed);
-    if (error.empty() && game.replay.recording)
-        restartReplayWriter(game.replay.writer, replayHeaderOf(choices, seed, maskChecksum(*game.content)), error);
+    // The recording opened at start-up begins again with the agreed set-up.
+    if (error.empty() && game.replay.recording &&
+        !restartReplayWriter(game.replay.writer, replayHeaderOf(choices, seed, maskChecksum(*game.content)), error))
+        game.replay.recording = false;
     if (!error.empty()) {
         noteEnd(n, NetEndReason::ProtocolError, error);
         leaveSession(*n.session);
@@ -169,8 +170,7 @@ std::chrono::steady_clock::time_point timePointOf(double ms)
         std::chrono::duration_cast<std::chrono::steady_clock::duration>(sinceEpoch));
 }
 
-// Holds the drawn frame until it is due, serving the link meanwhile; a side
-// that fell more than a frame behind starts again from now, with no burst.
+// Holds the drawn frame until it is due, serving the link meanwhile.
 void waitUntilDue(NetMatch& n)
 {
     double now = preciseClockMs();
@@ -220,6 +220,7 @@ void playFrame(NetMatch& n, Game& game)
     const double shownMs = preciseClockMs();
     presentFrame();
     noteSpacing(n.spacing, shownMs);
+    // A side that fell more than a frame behind goes on from now, with no burst.
     const double period = framePeriodMs(s);
     n.nextFrameMs = std::max(n.nextFrameMs + period, shownMs - period);
     NetEvent e;
@@ -319,6 +320,8 @@ int runNetMatch(Game& game)
     prepareNetMatchGame(n->game, *game.match, *game.content);
     n->game.recording = &game.replay;
     n->game.desyncTestFrame = game.settings.net.desyncTestFrame;
+    // Whatever watches the match (the tools today, sound effects once the game
+    // has them) hears of each frame once: steps made again are not told.
     n->game.context = &game;
     n->game.firstStepShown = [](void* g, const StepEvents& events) {
         const GameObserver& observer = static_cast<Game*>(g)->observer;
