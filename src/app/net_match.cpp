@@ -278,6 +278,12 @@ double preciseClockMs()
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+void showStepEvents(const Game& game, const StepEvents& events)
+{
+    if (game.observer.eventsShown)
+        game.observer.eventsShown(game.observer.context, events);
+}
+
 void handleNetEvent(NetMatch& n, const NetEvent& e)
 {
     char line[MAX_LINE_BYTES];
@@ -320,14 +326,8 @@ int runNetMatch(Game& game)
     prepareNetMatchGame(n->game, *game.match, *game.content);
     n->game.recording = &game.replay;
     n->game.desyncTestFrame = game.settings.net.desyncTestFrame;
-    // Whatever watches the match (the tools today, sound effects once the game
-    // has them) hears of each frame once: steps made again are not told.
     n->game.context = &game;
-    n->game.firstStepShown = [](void* g, const StepEvents& events) {
-        const GameObserver& observer = static_cast<Game*>(g)->observer;
-        if (observer.eventsShown)
-            observer.eventsShown(observer.context, events);
-    };
+    n->game.firstStepShown = [](void* g, const StepEvents& events) { showStepEvents(*static_cast<Game*>(g), events); };
     startSession(*n->session, settingsOf(game), netGameOf(n->game), enetLink(n->transport), clockMs());
     if (openTransport(*n, game, clockMs()) && connectToPeer(*n, game) && setUpNetMatch(*n, game)) {
         n->nextFrameMs = preciseClockMs();

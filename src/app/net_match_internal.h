@@ -9,6 +9,9 @@
 int64_t clockMs();
 double preciseClockMs();
 
+// What a frame's first step or a pause's visit did, told once to whatever
+// watches the match: steps made again after a rollback are not shown twice.
+void showStepEvents(const Game& game, const StepEvents& events);
 // Every event but Paused (the frame loop's) and Resumed (the pause's).
 void handleNetEvent(NetMatch& n, const NetEvent& e);
 // Both menus, this side's player's visit sent, and the wait for the other

@@ -65,9 +65,7 @@ MenuOutcome ownPart(const NetMatch& n, const MatchState& m, const MenuOutcome& v
 // Both sides' visits made on the match, which goes on from its frame.
 void goOn(NetMatch& n, Game& game)
 {
-    const StepEvents events = makeNetMenuVisit(n.game, mergeMenuVisits(*game.match, n.visits));
-    if (game.observer.eventsShown)
-        game.observer.eventsShown(game.observer.context, events);
+    showStepEvents(game, makeNetMenuVisit(n.game, mergeMenuVisits(*game.match, n.visits)));
     for (MenuOutcome& visit : n.visits)
         visit = MenuOutcome{};
     n.peerVisitIn = false;
