@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include "net/endpoint.h"
 
 #ifndef ZENTAVOR_VERSION
 #error "the build gives the version (CMake's project VERSION)"
@@ -39,6 +40,9 @@ struct OptionHelp {
     const char* effect;
 };
 
+static_assert(NET_DEFAULT_PORT == 29170 && NET_DEFAULT_INPUT_DELAY == 2 && NET_MAX_INPUT_DELAY == 8,
+              "the help names the network defaults");
+
 // One line of --help per option, in the order a player looks for them.
 static const OptionHelp OPTION_HELP[] = {
     {"-1024, -800, -640, -320", "1024x768 (default), 800x600, 640x480 or 320x240"},
@@ -56,6 +60,9 @@ static const OptionHelp OPTION_HELP[] = {
     {"-replay FILE", "show the run recorded in FILE, then quit"},
     {"-cpu1, -cpu2", "the computer flies player 1 or 2"},
     {"-cpu1=LEVEL, -cpu2=LEVEL", "the same at easy, normal (default) or hard"},
+    {"-host [PORT]", "host a network match (UDP port 29170)"},
+    {"-join ADDRESS[:PORT]", "play against the machine hosting at ADDRESS"},
+    {"-delay N", "input delay in frames, 0 to 8 (default 2)"},
     {"--help, -h, -help", "this help"},
     {"--version", "the version"},
 };
@@ -127,6 +134,52 @@ static bool readCpuOption(const char* a, Settings& s)
     return false;
 }
 
+// -host with the port after it, if the next argument is one.
+static void applyHost(Settings& s, const char* next, int& i)
+{
+    s.net.mode = NetMode::HOST;
+    s.net.port = NET_DEFAULT_PORT;
+    uint16_t port = 0;
+    if (next && parsePort(next, port)) {
+        s.net.port = port;
+        ++i;
+    }
+}
+
+static void applyJoin(Settings& s, const char* value)
+{
+    Endpoint endpoint;
+    std::string why;
+    if (!value || !parseEndpoint(value, NET_DEFAULT_PORT, endpoint, why)) {
+        s.problem = "-join wants ADDRESS or ADDRESS:PORT" + (value ? ": " + why : std::string(" after it"));
+        return;
+    }
+    s.net.mode = NetMode::JOIN;
+    s.net.address = value;
+}
+
+// A whole number from lo to hi after option, into value.
+static void applyNumber(Settings& s, const char* option, const char* text, long lo, long hi, int32_t& value)
+{
+    long number = 0;
+    if (!text || !readWhole(text, text + std::strlen(text), number) || number < lo || number > hi) {
+        char wanted[48];
+        std::snprintf(wanted, sizeof wanted, "a whole number from %ld to %ld", lo, hi);
+        reportValue(s, option, wanted, text);
+        return;
+    }
+    value = static_cast<int32_t>(number);
+}
+
+// What cannot go together.
+static void checkCombinations(Settings& s)
+{
+    if (!s.recordFile.empty() && !s.replayFile.empty())
+        s.problem = "-record and -replay cannot be used together";
+    if (s.net.mode != NetMode::NONE && !s.replayFile.empty())
+        s.problem = "-replay cannot be used in a network match";
+}
+
 Settings parseCommandLine(int argc, const char* const* argv)
 {
     Settings s;
@@ -180,9 +233,23 @@ Settings parseCommandLine(int argc, const char* const* argv)
         readCpuOption(a, s);
         if (is("-pad2"))
             s.padsSwapped = true;
+        if (is("-host"))
+            applyHost(s, next, i);
+        if (is("-join")) {
+            applyJoin(s, next);
+            ++i;
+        }
+        if (is("-delay")) {
+            applyNumber(s, "-delay", next, 0, NET_MAX_INPUT_DELAY, s.net.inputDelay);
+            ++i;
+        }
+        // For the tests of the desync mending only; not in --help.
+        if (is("-test-desync")) {
+            applyNumber(s, "-test-desync", next, 0, 1000000, s.net.desyncTestFrame);
+            ++i;
+        }
     }
-    if (!s.recordFile.empty() && !s.replayFile.empty())
-        s.problem = "-record and -replay cannot be used together";
+    checkCombinations(s);
     return s;
 }
 
@@ -202,9 +269,11 @@ bool answerInfoRequest(const Settings& s, FILE* out)
     }
     if (s.info != InfoRequest::HELP)
         return false;
-    std::fprintf(out, "Usage: zentavor [OPTION]...\nTwo ships duel among planets, two players on one keyboard.\n\n");
+    std::fprintf(out, "Usage: zentavor [OPTION]...\nTwo ships duel among planets, two players on one keyboard or two machines.\n\n");
     for (const OptionHelp& option : OPTION_HELP)
         std::fprintf(out, "  %-30s%s\n", option.usage, option.effect);
     std::fprintf(out, "\nOther arguments are ignored.\n");
     return true;
 }
+
+const char* gameVersion() { return ZENTAVOR_VERSION; }

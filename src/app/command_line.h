@@ -1,11 +1,12 @@
 // The command-line options: window size and mode, music and sound effects,
 // tint, frame pacing, pads, recording or replaying a run, computer players,
-// and the help and version requests.
+// a network match, and the help and version requests.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include "gfx/texture.h"
+#include "net/net_limits.h"
 #include "pilot/pilot_skill.h"
 
 // A player handed to the computer pilot.
@@ -15,6 +16,17 @@ struct CpuSeat {
 };
 
 enum class InfoRequest { NONE, HELP, VERSION };
+
+enum class NetMode { NONE, HOST, JOIN };
+
+// A match against another machine: -host [PORT], -join ADDRESS[:PORT], -delay N.
+struct NetOptions {
+    NetMode mode = NetMode::NONE;
+    uint16_t port = NET_DEFAULT_PORT;             // -host
+    std::string address;                          // -join: "NAME", "1.2.3.4", either with ":PORT"
+    int32_t inputDelay = NET_DEFAULT_INPUT_DELAY; // frames
+    int32_t desyncTestFrame = -1;                 // -test-desync FRAME: this side's match is nudged once there
+};
 
 struct Settings {
     int screenWidth = 1024;
@@ -33,6 +45,7 @@ struct Settings {
     std::string problem;    // one line on options that cannot be followed; empty when none
     CpuSeat cpu[2];
     bool padsSwapped = false; // -pad2: the first pad flies player 2
+    NetOptions net;
 };
 
 // Starts from the defaults and applies argv[0] .. argv[argc - 1] in order.
@@ -41,3 +54,5 @@ Settings parseCommandLine(int argc, const char* const* argv);
 bool answerInfoRequest(const Settings& s, FILE* out);
 // Whether everything printed to out reached it; when not, says why on stderr.
 bool answerWritten(FILE* out);
+// The game's version, as --version prints it and a network match compares it.
+const char* gameVersion();

@@ -9,6 +9,7 @@
 #include "app/config_file.h"
 #include "app/frame_cap.h"
 #include "app/match_sounds.h"
+#include "app/net_match.h"
 #include "draw/scene.h"
 #include "draw/catalogue_pictures.h"
 #include "gfx/clock.h"
@@ -97,6 +98,7 @@ static void readSettingsAndMusic(Game& game, GameConfig& config)
     const ConfigRead read = game.replay.playing ? ConfigRead{recordedConfig(game.replay.replay.header), false}
                                                 : readConfig(CONFIG_FILE);
     config = read.config;
+    game.config = read.config;
     game.saveConfigAtQuit = read.saveAtQuit;
     setUpInput(readKeyBindings(KEYS_FILE), game.settings.padsSwapped);
     if (game.settings.musicOn) {
@@ -217,6 +219,10 @@ void runPassFromControls(Game& game, const ControlState& controls)
 
 void runFrameLoop(Game& game)
 {
+    if (game.settings.net.mode != NetMode::NONE) {
+        game.exitStatus = runNetMatch(game);
+        return;
+    }
     game.cap = makeFrameCap(game.settings.frameCap);
     while (!game.quitRequested) {
         // A stop asked by the system ends the run as the menu's quit does.

@@ -2,6 +2,7 @@
 #pragma once
 #include <memory>
 #include "app/command_line.h"
+#include "app/config_file.h"
 #include "app/frame_cap.h"
 #include "app/game_replay.h"
 #include "draw/match_texts.h"
@@ -25,6 +26,7 @@ struct GameObserver {
 
 struct Game {
     Settings settings;
+    GameConfig config; // as read at start-up
     std::unique_ptr<MatchContent> content = std::make_unique<MatchContent>();
     std::unique_ptr<MatchState> match = std::make_unique<MatchState>();
     bool quitRequested = false;
@@ -33,7 +35,7 @@ struct Game {
     MatchTexts texts;
     MusicStream* music = nullptr;
     GameReplay replay;
-    int exitStatus = 0; // what main returns when start-up fails
+    int exitStatus = 0; // what main returns
     std::unique_ptr<PilotSeats> pilots = std::make_unique<PilotSeats>();
     FrameCap cap; // -fps; uncapped unless the frame loop sets it
     bool saveConfigAtQuit = true; // false when config.cfg was refused at start-up, or a recording is watched
@@ -55,6 +57,8 @@ void drawGameFrame(Game& game, int32_t nowMs);
 void showFrameEvents(const Game& game, const StepEvents& events);
 // One pass of a recording shown at its recorded pace (-replay).
 void runReplayPass(Game& game);
+// The frames until the players quit; a network match (-host, -join) instead
+// when one was asked for, which sets the exit status.
 void runFrameLoop(Game& game);
 // Saves the settings (unless config.cfg was refused) and releases everything.
 void shutDown(Game& game);

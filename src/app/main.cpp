@@ -18,5 +18,5 @@ int main(int argc, char** argv)
     }
     runFrameLoop(game);
     shutDown(game);
-    return 0;
+    return game.exitStatus;
 }

@@ -210,6 +210,11 @@ struct NetSession {
     bool desyncOpen = false;   // found and not mended yet
     bool mendWanted = false;   // host: mark the next input, or send the state when stopped
     int32_t mendSentFrame = -1;
+    // Joiner: the host's state, in stateBytes until every frame before it is
+    // confirmed here too, so that no confirmed frame goes missing.
+    int32_t heldStateFrame = -1; // -1: none held
+    bool heldStatePaused = false;
+    size_t heldStateSize = 0;
 
     // Time.
     TimeSync sync;

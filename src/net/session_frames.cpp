@@ -115,6 +115,7 @@ void confirmFrames(NetSession& s)
     }
     if (s.stopFrame >= 0)
         settleStop(s);
+    takeHeldState(s);
 }
 
 void noteWaiting(NetSession& s, bool stepped, int64_t nowMs)
@@ -202,6 +203,7 @@ void beginEpoch(NetSession& s, int32_t frame)
         recordFor(s, f);
     s.localKnown = s.remoteKnown = s.peerAck = frame + s.agreed.inputDelay - 1;
     s.waitingSinceMs = -1;
+    s.heldStateFrame = -1;
     resetTimeSync(s.sync, s.agreed.frameMs);
     s.phase = NetPhase::Running;
 }

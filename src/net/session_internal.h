@@ -31,6 +31,8 @@ void storeConfirmedChecksum(NetSession& s, int32_t frame, uint64_t checksum);
 // Host: sends the state to mend a desync once it stands still.
 void sendStateIfStopped(NetSession& s);
 void receiveState(NetSession& s, const StatePacket& p);
+// Joiner: takes the host's state held in stateBytes once every frame before it is confirmed.
+void takeHeldState(NetSession& s);
 void receiveMendDone(NetSession& s, const EpochFrame& mark);
 void enterPause(NetSession& s);
 void resumeIfBothReady(NetSession& s);

@@ -77,20 +77,40 @@ void receiveState(NetSession& s, const StatePacket& p)
     const bool live = s.phase == NetPhase::Running || s.phase == NetPhase::Paused || s.phase == NetPhase::Mending;
     if (s.settings.role != NetRole::Joiner || !live || p.epoch != s.epoch)
         return;
-    if (!s.game.readState(s.game.context, p.state.bytes, p.state.size)) {
+    if (p.state.size > s.stateBytes.size()) {
+        endSession(s, NetEndReason::ProtocolError, "the host's match state could not be taken");
+        return;
+    }
+    // A state sent before the host's inputs of the frames ahead of it came
+    // (a short round trip) waits for them: they are stepped and confirmed first.
+    std::copy(p.state.bytes, p.state.bytes + p.state.size, s.stateBytes.begin());
+    s.heldStateFrame = p.frame;
+    s.heldStatePaused = p.paused;
+    s.heldStateSize = p.state.size;
+    takeHeldState(s);
+}
+
+void takeHeldState(NetSession& s)
+{
+    if (s.heldStateFrame < 0 || s.confirmed < s.heldStateFrame - 1)
+        return;
+    const int32_t frame = s.heldStateFrame;
+    const bool paused = s.heldStatePaused;
+    s.heldStateFrame = -1;
+    if (!s.game.readState(s.game.context, s.stateBytes.data(), s.heldStateSize)) {
         endSession(s, NetEndReason::ProtocolError, "the host's match state could not be taken");
         return;
     }
     // The host's state replaces ours at its frame, whatever we had stepped.
-    s.frame = s.steppedUpTo = p.frame;
-    s.confirmed = p.frame - 1;
+    s.frame = s.steppedUpTo = frame;
+    s.confirmed = frame - 1;
     s.firstWrong = NO_FRAME;
-    s.stopFrame = p.frame;
-    s.stopPauses = p.paused;
+    s.stopFrame = frame;
+    s.stopPauses = paused;
     s.stopMends = true;
-    encodeMark(PacketType::MendDone, {s.epoch, p.frame}, s.controlPacket);
+    encodeMark(PacketType::MendDone, {s.epoch, frame}, s.controlPacket);
     sendControl(s);
-    finishMend(s, p.paused);
+    finishMend(s, paused);
 }
 
 void receiveMendDone(NetSession& s, const EpochFrame& mark)

@@ -8,8 +8,9 @@
 //               by from the previous tick plus the frame time
 //   0x80..0xBF  the previous frame again, (tag & 0x3F) + 1 times
 //   0xF0        the previous frame again, a varint number of times
-//   0xF1        a menu visit: varint count of changes, each a kind byte and
-//               its values as bytes, then a flags byte (1 new match, 2 quit)
+//   0xF1        a menu visit (replay/menu_visit_bytes.h): varint count of
+//               changes, each a kind byte and its values as bytes, then a
+//               flags byte (1 new match, 2 quit)
 //   0xF2        a checkpoint: zigzag varint second of play, varint frames so
 //               far, the 8-byte checksum of the match state
 //   0xF3        the end: varint frames, zigzag varint milliseconds of play
@@ -42,9 +43,6 @@ constexpr uint8_t TAG_MENU = 0xF1;
 constexpr uint8_t TAG_CHECKPOINT = 0xF2;
 constexpr uint8_t TAG_END = 0xF3;
 
-constexpr uint8_t MENU_NEW_MATCH = 1;
-constexpr uint8_t MENU_QUIT = 2;
-
 constexpr int MS_PER_CHECKPOINT = 1000; // a checkpoint for every second of play
 
 // What a recording may hold. The writer never goes beyond these, so a file
@@ -61,7 +59,7 @@ constexpr int MS_PER_CHECKPOINT = 1000; // a checkpoint for every second of play
 //   second of play that has one (the first included), and right before the
 //   end, each with its second and the frames before it; so nothing is
 //   replayed unchecked;
-// - a menu visit: at most MAX_MENU_CHANGES changes, ships, weapons and map
+// - a menu visit: at most MAX_MENU_CHANGES changes (menu_visit_bytes.h), ships, weapons and map
 //   within their tables; after a visit that quits, only the last checkpoint
 //   and the end;
 // - names: a terminator within their REPLAY_NAME_BYTES; lives: any int32,
@@ -73,7 +71,6 @@ constexpr size_t MAX_REPLAY_BYTES = 64u << 20; // hours of play at any frame rat
 constexpr int64_t MAX_FRAME_MS = std::numeric_limits<int32_t>::max();
 constexpr int64_t MAX_RECORDED_FRAMES = std::numeric_limits<int32_t>::max();
 constexpr int64_t MAX_FRAMES_PER_SECOND = 100000;
-constexpr uint64_t MAX_MENU_CHANGES = 1u << 16; // a sub-screen left every second for 18 hours
 
 // How the match was set up at start-up: with the same seed and the same
 // masks, the recorded controls and times give the same match.

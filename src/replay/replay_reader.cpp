@@ -5,6 +5,7 @@
 #include <limits>
 #include "files/whole_file.h"
 #include "replay/control_bits.h"
+#include "replay/menu_visit_bytes.h"
 
 namespace {
 
@@ -90,66 +91,14 @@ Decoded decodeRepeat(ReplayCursor& c, uint8_t tag, std::string& what)
     return Decoded::REPEAT;
 }
 
-// One byte per value, each below its limit.
-bool getIndices(ByteReader& in, int32_t* values, int count, int limit, bool& inRange)
-{
-    for (int i = 0; i < count; ++i) {
-        uint8_t b = 0;
-        if (!getByte(in, b))
-            return false;
-        values[i] = b;
-        inRange = inRange && b < limit;
-    }
-    return true;
-}
-
-Decoded decodeMenuChange(ReplayCursor& c, MenuChange& change, std::string& what)
-{
-    uint8_t kind = 0;
-    if (!getByte(c.in, kind))
-        return Decoded::TRUNCATED;
-    bool inRange = true;
-    bool complete = false;
-    switch (kind) {
-    case static_cast<uint8_t>(MenuChangeKind::SHIPS):
-        complete = getIndices(c.in, change.ships, PLAYER_COUNT, SHIP_COUNT, inRange);
-        break;
-    case static_cast<uint8_t>(MenuChangeKind::WEAPONS):
-        complete = getIndices(c.in, &change.weapons[0][0], PLAYER_COUNT * WEAPON_SLOTS, WEAPON_COUNT, inRange);
-        break;
-    case static_cast<uint8_t>(MenuChangeKind::MAP): complete = getIndices(c.in, &change.map, 1, MAP_COUNT, inRange); break;
-    default: return damaged(what, "a menu change of unknown kind " + std::to_string(kind));
-    }
-    change.kind = static_cast<MenuChangeKind>(kind);
-    if (!complete)
-        return Decoded::TRUNCATED;
-    return inRange ? Decoded::MENU : damaged(what, "a ship, weapon or map out of range in a menu change");
-}
-
 Decoded decodeMenu(ReplayCursor& c, MenuOutcome& visit, std::string& what)
 {
-    uint64_t count = 0;
-    if (!getVarint(c.in, count))
-        return shortOrBad(c, what);
-    if (count > MAX_MENU_CHANGES)
-        return damaged(what, "a menu visit of " + std::to_string(count) + " changes");
-    // Every change takes at least two bytes.
-    if (count > (c.in.size - c.in.at) / 2)
-        return Decoded::TRUNCATED;
-    visit.changes.assign(count, MenuChange{});
-    for (MenuChange& change : visit.changes) {
-        const Decoded d = decodeMenuChange(c, change, what);
-        if (d != Decoded::MENU)
-            return d;
+    switch (getMenuVisit(c.in, visit, what)) {
+    case MenuVisitRead::WHOLE: return Decoded::MENU;
+    case MenuVisitRead::TRUNCATED: return Decoded::TRUNCATED;
+    case MenuVisitRead::DAMAGED: break;
     }
-    uint8_t flags = 0;
-    if (!getByte(c.in, flags))
-        return Decoded::TRUNCATED;
-    if (flags & ~(MENU_NEW_MATCH | MENU_QUIT))
-        return damaged(what, "unknown menu flags");
-    visit.newMatch = flags & MENU_NEW_MATCH;
-    visit.quit = flags & MENU_QUIT;
-    return Decoded::MENU;
+    return Decoded::DAMAGED;
 }
 
 Decoded decodeCheckpoint(ReplayCursor& c, ReplayEvent& e, std::string& what)

@@ -4,10 +4,12 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 #include "gfx/utf8.h"
 #include "replay/byte_coding.h"
 #include "replay/control_bits.h"
 #include "replay/match_checksum.h"
+#include "replay/menu_visit_bytes.h"
 
 namespace {
 
@@ -137,6 +139,13 @@ bool openReplayWriter(ReplayWriter& w, const std::string& path, const ReplayHead
     return openReplayFile(w, path, error) && writeReplayHeader(w, header, error);
 }
 
+bool restartReplayWriter(ReplayWriter& w, const ReplayHeader& header, std::string& error)
+{
+    std::fclose(w.file);
+    const std::string path = w.path;
+    return openReplayWriter(w, path, header, error);
+}
+
 void writeFrame(ReplayWriter& w, const MatchState& m, const RecordedFrame& frame)
 {
     if (w.playMs / MS_PER_CHECKPOINT > w.checkedSecond)
@@ -173,30 +182,9 @@ void writeFrame(ReplayWriter& w, const MatchState& m, const RecordedFrame& frame
 void writeMenuOutcome(ReplayWriter& w, const MenuOutcome& visit)
 {
     flushRepeats(w);
-    Record r;
-    putByte(r.out, TAG_MENU);
-    putVarint(r.out, visit.changes.size());
-    put(w, r);
-    for (const MenuChange& change : visit.changes) {
-        Record c;
-        putByte(c.out, static_cast<uint8_t>(change.kind));
-        switch (change.kind) {
-        case MenuChangeKind::SHIPS:
-            for (int32_t ship : change.ships)
-                putByte(c.out, static_cast<uint8_t>(ship));
-            break;
-        case MenuChangeKind::WEAPONS:
-            for (const auto& slots : change.weapons)
-                for (int32_t weapon : slots)
-                    putByte(c.out, static_cast<uint8_t>(weapon));
-            break;
-        case MenuChangeKind::MAP: putByte(c.out, static_cast<uint8_t>(change.map)); break;
-        }
-        put(w, c);
-    }
-    Record flags;
-    putByte(flags.out, (visit.newMatch ? MENU_NEW_MATCH : 0) | (visit.quit ? MENU_QUIT : 0));
-    put(w, flags);
+    std::vector<uint8_t> bytes{TAG_MENU};
+    putMenuVisit(bytes, visit);
+    std::fwrite(bytes.data(), 1, bytes.size(), w.file);
 }
 
 std::string replayWriteFailure(const ReplayWriter& w) { return failure(w, w.writeError); }

@@ -25,6 +25,9 @@ bool openReplayFile(ReplayWriter& w, const std::string& path, std::string& error
 bool writeReplayHeader(ReplayWriter& w, const ReplayHeader& header, std::string& error);
 // Both of the above.
 bool openReplayWriter(ReplayWriter& w, const std::string& path, const ReplayHeader& header, std::string& error);
+// Starts an open file over with another header and nothing after it: a
+// network match knows how its match is set up only once both sides agree.
+bool restartReplayWriter(ReplayWriter& w, const ReplayHeader& header, std::string& error);
 // The frame about to be played on match m. When play has entered a new second
 // since the last checkpoint (and before the first frame), a checkpoint of the
 // match as it stands comes first, and everything before it is handed to the

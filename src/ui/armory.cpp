@@ -1,5 +1,7 @@
 #include "ui/armory.h"
 
+#include <algorithm>
+
 #include "gfx/sprite.h"
 #include "ui/menu_screen.h"
 
@@ -105,7 +107,8 @@ ArmoryState openArmory(const Player players[PLAYER_COUNT])
 int applyArmoryKeys(ArmoryState& state, const MenuInput& input)
 {
     int changed = -1;
-    if (state.selection != ARMORY_RETURN && (input.left || input.right)) {
+    const bool onOwnSlot = state.selection != ARMORY_RETURN && state.mayChange[playerOf(state.selection)];
+    if (onOwnSlot && (input.left || input.right)) {
         int32_t& choice = state.choices[playerOf(state.selection)][slotOf(state.selection)];
         if (input.left)
             choice = stepSelection(choice, -1, WEAPON_COUNT);
@@ -125,10 +128,11 @@ int applyArmoryKeys(ArmoryState& state, const MenuInput& input)
 }
 
 ArmoryState runArmory(const Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON_COUNT],
-                      const Sprite& background, const Fonts& fonts)
+                      const Sprite& background, const Fonts& fonts, const bool mayChange[PLAYER_COUNT])
 {
     MenuScreen screen;
     ArmoryState state = openArmory(players);
+    std::copy(mayChange, mayChange + PLAYER_COUNT, state.mayChange);
     ArmoryTexts texts;
     renderArmoryTexts(texts, state, weaponTable, fonts);
     openSubScreen(screen);

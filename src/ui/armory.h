@@ -12,6 +12,7 @@ struct ArmoryState {
     int32_t choices[PLAYER_COUNT][WEAPON_SLOTS] = {}; // weapon type rows
     int32_t selection = 0;
     bool leave = false;
+    bool mayChange[PLAYER_COUNT] = {true, true}; // a network match: only the local player's slots
 };
 
 ArmoryState openArmory(const Player players[PLAYER_COUNT]);
@@ -19,5 +20,6 @@ ArmoryState openArmory(const Player players[PLAYER_COUNT]);
 int applyArmoryKeys(ArmoryState& state, const MenuInput& input);
 // Every slot of both players equipped anew from the choices.
 // Returns the players' choices when they leave; the menu equips them on every exit.
+// Slots of players that may not change stay as they are.
 ArmoryState runArmory(const Player players[PLAYER_COUNT], const WeaponType weaponTable[WEAPON_COUNT],
-                      const Sprite& background, const Fonts& fonts);
+                      const Sprite& background, const Fonts& fonts, const bool mayChange[PLAYER_COUNT]);

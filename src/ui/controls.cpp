@@ -15,6 +15,7 @@ struct InputDevices {
     bool padsSwapped = false;
     SDL_Joystick* joysticks[PLAYER_COUNT] = {};
     PadState pads[PLAYER_COUNT];
+    bool lastPressed[SDLK_LAST] = {}; // of the last read
 };
 
 // The buttons a pad reading holds: those PadState keeps.
@@ -79,6 +80,7 @@ void drainEvents(KeySnapshot& keys)
         if (player >= 0)
             notePadEvent(devices.pads[player], event);
     }
+    std::copy(keys.pressed, keys.pressed + SDLK_LAST, devices.lastPressed);
 }
 
 bool anyPadOpen()
@@ -172,6 +174,8 @@ void readGameControls(ControlState& controls)
         clearPadPresses(devices.pads[p]);
     }
 }
+
+bool pressedInLastRead(SDLKey key) { return key > SDLK_UNKNOWN && key < SDLK_LAST && devices.lastPressed[key]; }
 
 void readMenuInput(MenuInput& input)
 {

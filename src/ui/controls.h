@@ -26,3 +26,6 @@ void readGameControls(ControlState& controls);
 void readMenuInput(MenuInput& input);
 // Brings the open pads' state and events up to date; nothing without a pad.
 void updatePads();
+// Whether the events the last read drained held a key-down of key: for keys
+// that are nobody's control, such as the network overlay's.
+bool pressedInLastRead(SDLKey key);

@@ -133,12 +133,12 @@ SubScreen enterOnPage(MenuState& state, bool& quitRequested)
 
 // A sub-screen's choices take effect as it closes; the visit keeps them for a recording.
 void runSubScreen(SubScreen screen, MatchState& m, MatchContent& c, const Fonts& fonts, const Sprite& background,
-                  MenuOutcome& visit)
+                  const MenuRules& rules, MenuOutcome& visit)
 {
     MenuChange change;
     switch (screen) {
     case SubScreen::SHIP_YARD: {
-        const ShipYardState chosen = runShipYard(m.players, c.ships, c.frames, background, fonts);
+        const ShipYardState chosen = runShipYard(m.players, c.ships, c.frames, background, fonts, rules.playerMayChange);
         change.kind = MenuChangeKind::SHIPS;
         std::copy(chosen.choices, chosen.choices + PLAYER_COUNT, change.ships);
         // A ship type flown for the first time in this run gets its masks now.
@@ -146,12 +146,14 @@ void runSubScreen(SubScreen screen, MatchState& m, MatchContent& c, const Fonts&
         break;
     }
     case SubScreen::ARMORY: {
-        const ArmoryState chosen = runArmory(m.players, c.weapons, background, fonts);
+        const ArmoryState chosen = runArmory(m.players, c.weapons, background, fonts, rules.playerMayChange);
         change.kind = MenuChangeKind::WEAPONS;
         std::copy(&chosen.choices[0][0], &chosen.choices[0][0] + PLAYER_COUNT * WEAPON_SLOTS, &change.weapons[0][0]);
         break;
     }
     case SubScreen::MAP_SELECTION:
+        if (!rules.mapMayChange)
+            return;
         runMapSelection(currentMap(m, c), m.selectedMapIndex, c.maps, background, fonts);
         change.kind = MenuChangeKind::MAP;
         change.map = m.selectedMapIndex;
@@ -182,8 +184,8 @@ int32_t nextTintFrameInMs(const MenuState& state)
     return static_cast<int32_t>(std::ceil((state.backgroundTint - BLUEST_TINT) / TINT_DROP_PER_MS));
 }
 
-void runMenuFrame(MatchState& m, MatchContent& c, const Fonts& fonts, MenuScreen& screen, MenuState& state,
-                  const MenuTexts& texts, const Sprite& background, MenuOutcome& visit)
+void runMenuFrame(MatchState& m, MatchContent& c, const Fonts& fonts, const MenuRules& rules, MenuScreen& screen,
+                  MenuState& state, const MenuTexts& texts, const Sprite& background, MenuOutcome& visit)
 {
     beginMenuFrame(screen);
     fadeMenuTint(state, screen.elapsedMs);
@@ -193,7 +195,7 @@ void runMenuFrame(MatchState& m, MatchContent& c, const Fonts& fonts, MenuScreen
     const bool wentUp = state.page == TOP_PAGE && before.page != TOP_PAGE;
     playMenuCue(menuCueOf(false, screen.input.escape || wentUp, screen.input.enter, state.selection != before.selection));
     if (opened != SubScreen::NONE) {
-        runSubScreen(opened, m, c, fonts, background, visit);
+        runSubScreen(opened, m, c, fonts, background, rules, visit);
         // The sub-screen left its own frame (or a ship's rotated copies) in
         // the back buffer; this frame goes on over the menu's background.
         clearScreen();
@@ -231,7 +233,7 @@ SubScreen applyMenuKeys(MenuState& state, const MenuInput& input, bool& quitRequ
     return SubScreen::NONE;
 }
 
-MenuOutcome runMenu(MatchState& m, MatchContent& c, const Fonts& fonts)
+MenuOutcome runMenu(MatchState& m, MatchContent& c, const Fonts& fonts, const MenuRules& rules)
 {
     MenuTexts texts;
     renderMenuTexts(texts, fonts, resumeItemText(m));
@@ -242,7 +244,7 @@ MenuOutcome runMenu(MatchState& m, MatchContent& c, const Fonts& fonts)
     MenuOutcome visit;
     while (!state.leaveMenu) {
         waitForMenuFrame(screen);
-        runMenuFrame(m, c, fonts, screen, state, texts, background, visit);
+        runMenuFrame(m, c, fonts, rules, screen, state, texts, background, visit);
     }
     visit.newMatch = state.submenuVisited;
     freeMenuTexts(texts);

@@ -12,6 +12,13 @@ enum MenuPage : int32_t { TOP_PAGE = 0, QUIT_PAGE = 1, MAIN_PAGE = 2 };
 // What enter on the main-menu page opens.
 enum class SubScreen { NONE, SHIP_YARD, ARMORY, MAP_SELECTION, CREDITS };
 
+// Who may change what in a visit: in a network match each side only its own
+// player's ship and weapons, and only the host the map.
+struct MenuRules {
+    bool playerMayChange[PLAYER_COUNT] = {true, true};
+    bool mapMayChange = true;
+};
+
 struct MenuState {
     int32_t page = TOP_PAGE;
     int32_t selection = 0;
@@ -32,4 +39,4 @@ SubScreen applyMenuKeys(MenuState& state, const MenuInput& input, bool& quitRequ
 // what the visit changed, each change made as its sub-screen closed (a ship
 // type flown for the first time gets its masks then). What ends the visit
 // (finishMenuVisit) is the caller's.
-MenuOutcome runMenu(MatchState& m, MatchContent& c, const Fonts& fonts);
+MenuOutcome runMenu(MatchState& m, MatchContent& c, const Fonts& fonts, const MenuRules& rules = MenuRules{});

@@ -10,6 +10,10 @@
 #include "ui/controls.h"
 #include "ui/stop_signals.h"
 
+static MenuHook menuHook;
+
+void setMenuHook(const MenuHook& hook) { menuHook = hook; }
+
 Sprite captureMenuBackground()
 {
     Sprite background;
@@ -49,6 +53,8 @@ void waitForMenuFrame(const MenuScreen& screen)
     const int32_t movesAt = screen.nowMs + std::min(screen.nextFrameInMs, MENU_FRAME_MS);
     const int32_t earliest = screen.nowMs + MENU_FRAME_MS;
     for (;;) {
+        if (menuHook.pass && menuHook.pass(menuHook.context))
+            return;
         const int32_t now = ticksNow();
         if (moving && now >= movesAt)
             return;
@@ -79,6 +85,8 @@ void drawMenuBackground(const Sprite& background, int tint)
     drawTexturedQuad(t, makePixelRect(0, 0, static_cast<int>(t->width), static_cast<int>(t->height)),
                      makePixelRect(0, 0, PLAYFIELD_WIDTH, PLAYFIELD_HEIGHT));
     setDrawColour(baseColour);
+    if (menuHook.notice)
+        drawSprite(*menuHook.notice, MENU_CENTRE_X, NOTICE_Y);
 }
 
 void drawMarker(const Vec2& point)

@@ -21,6 +21,19 @@ struct MenuScreen {
     int32_t nextFrameInMs = 0; // after nowMs, when the picture moves by itself next, or STILL_PICTURE
 };
 
+// What a network match needs of every menu screen: a pass at each turn of
+// its wait, which keeps the connection alive and hears the other side, and a
+// line shown under every screen (who paused, who left). pass returns true
+// when the screen must be drawn again at once (the line changed).
+struct MenuHook {
+    void* context = nullptr;
+    bool (*pass)(void* context) = nullptr;
+    const Sprite* notice = nullptr; // drawn centred on NOTICE_Y; empty or nullptr: nothing
+};
+constexpr int NOTICE_Y = 730; // playfield pixels: under every screen's last item
+
+// The hook every menu screen calls from now on; an empty one removes it.
+void setMenuHook(const MenuHook& hook);
 // The finished match frame in the back buffer, as the menus' background.
 // The caller owns the sprite's texture.
 Sprite captureMenuBackground();
@@ -29,12 +42,13 @@ void openSubScreen(MenuScreen& screen);
 // Sleeps until the screen's next frame is due: while its picture moves,
 // nextFrameInMs after the last one (MENU_FRAME_MS at most); otherwise at the
 // first event (a key) from MENU_FRAME_MS after the last frame on. Keeps
-// reading the clock meanwhile, as the menus always have.
+// reading the clock meanwhile, as the menus always have. The menu hook's pass
+// runs at every turn of the wait.
 void waitForMenuFrame(const MenuScreen& screen);
 // Reads the frame's keys, measures the time since the last frame and clears the screen.
 void beginMenuFrame(MenuScreen& screen);
-// The background over the whole playfield in (tint, tint, 255); the drawing
-// colour returns to baseColour.
+// The background over the whole playfield in (tint, tint, 255), and the menu
+// hook's notice; the drawing colour returns to baseColour.
 void drawMenuBackground(const Sprite& background, int tint);
 // The marker picture centred on a point of the playfield.
 void drawMarker(const Vec2& point);

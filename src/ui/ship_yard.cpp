@@ -1,5 +1,7 @@
 #include "ui/ship_yard.h"
 
+#include <algorithm>
+
 #include "gfx/sprite.h"
 #include "ui/menu_screen.h"
 
@@ -89,7 +91,7 @@ ShipYardState openShipYard(const Player players[PLAYER_COUNT], const ShipType sh
 void applyShipYardKeys(ShipYardState& state, const MenuInput& input, const ShipType shipTable[SHIP_COUNT],
                        int32_t nowMs)
 {
-    const bool onPlayerRow = state.selection != SHIP_YARD_RETURN;
+    const bool onPlayerRow = state.selection != SHIP_YARD_RETURN && state.mayChange[state.selection];
     if (input.left && onPlayerRow)
         changeShip(state, state.selection, -1, shipTable, nowMs);
     if (input.right && onPlayerRow)
@@ -105,11 +107,13 @@ void applyShipYardKeys(ShipYardState& state, const MenuInput& input, const ShipT
 }
 
 ShipYardState runShipYard(const Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT],
-                          const AnimationFrames& frames, const Sprite& background, const Fonts& fonts)
+                          const AnimationFrames& frames, const Sprite& background, const Fonts& fonts,
+                          const bool mayChange[PLAYER_COUNT])
 {
     MenuScreen screen;
     openSubScreen(screen);
     ShipYardState state = openShipYard(players, shipTable, screen.previousTicks);
+    std::copy(mayChange, mayChange + PLAYER_COUNT, state.mayChange);
     ShipYardTexts texts;
     renderShipYardTexts(texts, fonts);
     while (!state.leave) {

@@ -13,6 +13,7 @@ struct ShipYardState {
     Animation previews[PLAYER_COUNT];         // the chosen ships' engines, running
     int32_t selection = 0;
     bool leave = false;
+    bool mayChange[PLAYER_COUNT] = {true, true}; // a network match: only the local player's row
 };
 
 ShipYardState openShipYard(const Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT], int32_t nowMs);
@@ -20,6 +21,7 @@ ShipYardState openShipYard(const Player players[PLAYER_COUNT], const ShipType sh
 void applyShipYardKeys(ShipYardState& state, const MenuInput& input, const ShipType shipTable[SHIP_COUNT],
                        int32_t nowMs);
 // Returns the players' choices when they leave; the menu gives both players
-// the chosen ships on every exit.
+// the chosen ships on every exit. Rows of players that may not change stay as they are.
 ShipYardState runShipYard(const Player players[PLAYER_COUNT], const ShipType shipTable[SHIP_COUNT],
-                          const AnimationFrames& frames, const Sprite& background, const Fonts& fonts);
+                          const AnimationFrames& frames, const Sprite& background, const Fonts& fonts,
+                          const bool mayChange[PLAYER_COUNT]);

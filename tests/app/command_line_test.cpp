@@ -185,3 +185,37 @@ TEST(CommandLine, CpuOptionsHandPlayersToThePilotAtTheirLevel)
         EXPECT_FALSE(s.cpu[0].on) << bad;
     }
 }
+
+TEST(CommandLine, NetworkOptionsTakeTheirPortAddressAndDelay)
+{
+    struct Case {
+        std::vector<const char*> args;
+        NetMode mode;
+        uint16_t port;
+        const char* address;
+        int32_t delay;
+    };
+    const Case cases[] = {
+        {{"-host"}, NetMode::HOST, NET_DEFAULT_PORT, "", NET_DEFAULT_INPUT_DELAY},
+        {{"-host", "4000", "-delay", "0"}, NetMode::HOST, 4000, "", 0},
+        {{"-host", "-w"}, NetMode::HOST, NET_DEFAULT_PORT, "", NET_DEFAULT_INPUT_DELAY},
+        {{"-join", "example.org", "-delay", "8"}, NetMode::JOIN, NET_DEFAULT_PORT, "example.org", 8},
+        {{"-join", "10.0.0.2:4000", "-cpu2"}, NetMode::JOIN, NET_DEFAULT_PORT, "10.0.0.2:4000", 2},
+    };
+    for (const Case& c : cases) {
+        const Settings s = parse(c.args);
+        EXPECT_EQ(s.problem, "") << c.args[0];
+        EXPECT_EQ(s.net.mode, c.mode) << c.args[0];
+        EXPECT_EQ(s.net.port, c.port) << c.args[0];
+        EXPECT_EQ(s.net.address, c.address) << c.args[0];
+        EXPECT_EQ(s.net.inputDelay, c.delay) << c.args[0];
+    }
+    EXPECT_FALSE(parse({"-host", "-w"}).fullScreen) << "an option after -host is no port";
+    EXPECT_EQ(parse({"-test-desync", "300"}).net.desyncTestFrame, 300);
+    for (const std::vector<const char*>& bad : std::vector<std::vector<const char*>>{
+             {"-join"}, {"-join", "::1"}, {"-join", "host:0"}, {"-delay", "9"}, {"-delay", "-1"},
+             {"-host", "-replay", "a.zrec"}}) {
+        const Settings s = parse(bad);
+        EXPECT_NE(s.problem, "") << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
+    }
+}

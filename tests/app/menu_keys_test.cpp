@@ -137,6 +137,29 @@ TEST(ShipYardKeys, ChoicesWrapAndRestartTheirPreview)
     EXPECT_TRUE(state.leave);
 }
 
+TEST(ShipYardKeys, ARowThatMayNotChangeStaysAsItIs)
+{
+    AnimationFrames frames;
+    ShipType ships[SHIP_COUNT];
+    buildShipTable(ships, frames);
+    Player players[PLAYER_COUNT];
+    ShipYardState state = openShipYard(players, ships, 1000);
+    state.mayChange[0] = false;
+    applyShipYardKeys(state, RIGHT, ships, 2000);
+    EXPECT_EQ(state.choices[0], 0);
+    applyShipYardKeys(state, DOWN, ships, 2000);
+    applyShipYardKeys(state, RIGHT, ships, 2000);
+    EXPECT_EQ(state.choices[1], 1);
+    ArmoryState armory = openArmory(players);
+    armory.mayChange[0] = false;
+    EXPECT_EQ(applyArmoryKeys(armory, RIGHT), -1);
+    EXPECT_EQ(armory.choices[0][0], 0);
+    for (int slot = 0; slot < WEAPON_SLOTS; ++slot)
+        applyArmoryKeys(armory, DOWN);
+    EXPECT_EQ(applyArmoryKeys(armory, RIGHT), WEAPON_SLOTS) << "player 2's first slot";
+    EXPECT_EQ(armory.choices[1][0], 1);
+}
+
 TEST(ArmoryKeys, SlotsWrapThroughTheWeaponTable)
 {
     Player players[PLAYER_COUNT];

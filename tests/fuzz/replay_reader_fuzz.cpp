@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "fuzz_check.h"
+#include "replay/menu_visit_bytes.h"
 #include "replay/replay_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

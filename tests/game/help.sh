@@ -7,7 +7,7 @@ build_dir=${2:?build folder}
 cd "$game_dir"
 unset DISPLAY
 
-OPTIONS=(-1024 -800 -640 -320 -window -w -desktop -size -nomusic -nm -nosound -ns -sfx -tirel -t -fps -vsync -record -replay
+OPTIONS=(-1024 -800 -640 -320 -window -w -desktop -size -nomusic -nm -nosound -ns -sfx -tirel -t -fps -vsync -record -replay -host -join -delay
   --help -h -help --version)
 OPTION_COLUMN=1-32 # characters of a help line that name its options
 

@@ -163,32 +163,37 @@ TEST(NetSession, BothSidesPauseAtTheSameFramesWhateverCausedThePause)
     expectSameConfirmedFrames(*pair, 0, both, true, 400);
 }
 
+// At a short round trip the host's state can arrive before its inputs of the
+// frames ahead of it: the joiner confirms those first, so none goes missing.
 TEST(NetSession, ADesyncIsFoundOnBothSidesWithinASecondAndMendedFromTheHost)
 {
-    auto pair = makePair(lossy(100, 10, 3), lossy(100, 10, 3));
-    runPair(*pair, 5000);
-    const int64_t perturbedAtMs = pair->link.nowMs;
-    const size_t cleanFrames = pair->side[1].game.confirmed.size();
-    pair->side[1].game.state.words[7] ^= 1;
-    runPair(*pair, 5000);
-    int32_t mendedAt = -1;
-    for (const PairSide& s : pair->side) {
-        int64_t foundAtMs = 0;
-        const NetEvent* found = findEvent(s, NetEventType::DesyncFound, &foundAtMs);
-        const NetEvent* mended = findEvent(s, NetEventType::Mended);
-        ASSERT_TRUE(found && mended);
-        EXPECT_LT(foundAtMs - perturbedAtMs, 1000);
-        EXPECT_GE(found->frame, static_cast<int32_t>(cleanFrames) - NET_MAX_ROLLBACK_FRAMES);
-        EXPECT_NE(found->localChecksum, found->peerChecksum);
-        EXPECT_TRUE(mendedAt < 0 || mendedAt == mended->frame);
-        mendedAt = mended->frame;
-        EXPECT_EQ(s.session.phase, NetPhase::Running);
-        EXPECT_EQ(sessionStats(s.session).desyncs, 1);
+    for (const LinkConditions& link : {lossy(100, 10, 3), lossy(0, 0, 0)}) {
+        SCOPED_TRACE(link.oneWayMs);
+        auto pair = makePair(link, link);
+        runPair(*pair, 5000);
+        const int64_t perturbedAtMs = pair->link.nowMs;
+        const size_t cleanFrames = pair->side[1].game.confirmed.size();
+        pair->side[1].game.state.words[7] ^= 1;
+        runPair(*pair, 5000);
+        int32_t mendedAt = -1;
+        for (const PairSide& s : pair->side) {
+            int64_t foundAtMs = 0;
+            const NetEvent* found = findEvent(s, NetEventType::DesyncFound, &foundAtMs);
+            const NetEvent* mended = findEvent(s, NetEventType::Mended);
+            ASSERT_TRUE(found && mended);
+            EXPECT_LT(foundAtMs - perturbedAtMs, 1000);
+            EXPECT_GE(found->frame, static_cast<int32_t>(cleanFrames) - NET_MAX_ROLLBACK_FRAMES);
+            EXPECT_NE(found->localChecksum, found->peerChecksum);
+            EXPECT_TRUE(mendedAt < 0 || mendedAt == mended->frame);
+            mendedAt = mended->frame;
+            EXPECT_EQ(s.session.phase, NetPhase::Running);
+            EXPECT_EQ(sessionStats(s.session).desyncs, 1);
+        }
+        const size_t both = std::min(pair->side[0].game.confirmed.size(), pair->side[1].game.confirmed.size());
+        ASSERT_GT(both, static_cast<size_t>(mendedAt + 100));
+        expectSameConfirmedFrames(*pair, 0, cleanFrames - NET_MAX_ROLLBACK_FRAMES, false);
+        expectSameConfirmedFrames(*pair, static_cast<size_t>(mendedAt), both, false);
     }
-    const size_t both = std::min(pair->side[0].game.confirmed.size(), pair->side[1].game.confirmed.size());
-    ASSERT_GT(both, static_cast<size_t>(mendedAt + 100));
-    expectSameConfirmedFrames(*pair, 0, cleanFrames - NET_MAX_ROLLBACK_FRAMES, false);
-    expectSameConfirmedFrames(*pair, static_cast<size_t>(mendedAt), both, false);
 }
 
 TEST(NetSession, APeerThatFallsSilentEndsTheSessionAfterTenSeconds)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "replay/byte_coding.h"
+#include "replay/menu_visit_bytes.h"
 #include "replay/replay_reader.h"
 #include "replay/replay_writer.h"
 
