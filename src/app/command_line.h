@@ -23,7 +23,7 @@ enum class NetMode { NONE, HOST, JOIN };
 struct NetOptions {
     NetMode mode = NetMode::NONE;
     uint16_t port = NET_DEFAULT_PORT;             // -host
-    std::string address;                          // -join: "NAME", "1.2.3.4", either with ":PORT"
+    std::string address;                          // -join: "NAME", "A.B.C.D", either with ":PORT"
     int32_t inputDelay = NET_DEFAULT_INPUT_DELAY; // frames
     int32_t desyncTestFrame = -1;                 // -test-desync FRAME: this side's match is nudged once there
 };

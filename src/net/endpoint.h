@@ -1,4 +1,4 @@
-// Where to join: "NAME", "NAME:PORT", "1.2.3.4" or "1.2.3.4:PORT" (IPv4
+// Where to join: "NAME", "NAME:PORT", "A.B.C.D" or "A.B.C.D:PORT" (IPv4
 // only: ENet 1.3 has no IPv6), and the addresses this machine can be joined at.
 #pragma once
 #include <cstdint>

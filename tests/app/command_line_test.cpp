@@ -200,7 +200,7 @@ TEST(CommandLine, NetworkOptionsTakeTheirPortAddressAndDelay)
         {{"-host", "4000", "-delay", "0"}, NetMode::HOST, 4000, "", 0},
         {{"-host", "-w"}, NetMode::HOST, NET_DEFAULT_PORT, "", NET_DEFAULT_INPUT_DELAY},
         {{"-join", "example.org", "-delay", "8"}, NetMode::JOIN, NET_DEFAULT_PORT, "example.org", 8},
-        {{"-join", "10.0.0.2:4000", "-cpu2"}, NetMode::JOIN, NET_DEFAULT_PORT, "10.0.0.2:4000", 2},
+        {{"-join", "127.0.0.1:4000", "-cpu2"}, NetMode::JOIN, NET_DEFAULT_PORT, "127.0.0.1:4000", 2},
     };
     for (const Case& c : cases) {
         const Settings s = parse(c.args);
