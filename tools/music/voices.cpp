@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include "../common/noise.h"
+#include "../common/oscillators.h"
 
 namespace {
 
@@ -12,20 +12,6 @@ constexpr double TWO_PI = 6.283185307179586;
 double seconds(size_t frames) { return static_cast<double>(frames) / SAMPLE_RATE; }
 size_t frames(double secondsLong) { return static_cast<size_t>(secondsLong * SAMPLE_RATE); }
 
-
-// A band-limited sawtooth step (polyBLEP) for phase in 0..1.
-double saw(double phase, double step)
-{
-    double value = 2.0 * phase - 1.0;
-    if (phase < step) {
-        const double t = phase / step;
-        value -= t + t - t * t - 1.0;
-    } else if (phase > 1.0 - step) {
-        const double t = (phase - 1.0) / step;
-        value -= t * t + t + t + 1.0;
-    }
-    return value;
-}
 
 double wrap(double phase) { return phase - std::floor(phase); }
 
@@ -70,7 +56,7 @@ void playBass(Mix& mix, const NoteEvent& note)
     for (size_t i = 0; i < total; ++i) {
         const double t = seconds(i);
         const double step1 = hz * 1.003 / SAMPLE_RATE, step2 = hz * 0.997 / SAMPLE_RATE;
-        const double raw = 0.5 * (saw(p1, step1) + saw(p2, step2));
+        const double raw = 0.5 * (sawtooth(p1, step1) + sawtooth(p2, step2));
         const double cutoff = 260.0 + 1500.0 * std::exp(-t * 14.0) * note.velocity;
         const double filtered = lowPass(f2, lowPass(f1, raw, cutoff), cutoff);
         const double body = filtered + 0.55 * std::sin(TWO_PI * sub);
@@ -93,8 +79,8 @@ void playLead(Mix& mix, const NoteEvent& note)
         // Vibrato creeps in on held notes.
         const double vibrato = 1.0 + 0.0045 * std::min(1.0, std::max(0.0, (t - 0.18) * 3.0)) * std::sin(TWO_PI * 5.5 * t);
         const double step1 = hz * vibrato / SAMPLE_RATE, step2 = hz * vibrato * 1.006 / SAMPLE_RATE;
-        const double pulse = saw(p1, step1) - saw(wrap(p1 + 0.38), step1);
-        const double raw = 0.55 * pulse + 0.45 * saw(p2, step2);
+        const double pulse = sawtooth(p1, step1) - sawtooth(wrap(p1 + 0.38), step1);
+        const double raw = 0.55 * pulse + 0.45 * sawtooth(p2, step2);
         const double filtered = lowPass(f, raw, 1800.0 + 2600.0 * std::exp(-t * 5.0));
         const double level = adsr(t, seconds(note.length), 0.012, 0.25, 0.7, release);
         addSample(mix, note.start + i, static_cast<float>(filtered * level * 0.32 * note.velocity), 0.18f);
@@ -112,7 +98,7 @@ void playPluck(Mix& mix, const NoteEvent& note, float pan)
     for (size_t i = 0; i < total; ++i) {
         const double t = seconds(i);
         const double step = hz / SAMPLE_RATE;
-        const double square = saw(p, step) - saw(wrap(p + 0.5), step);
+        const double square = sawtooth(p, step) - sawtooth(wrap(p + 0.5), step);
         const double filtered = lowPass(f, square, 900.0 + 4000.0 * std::exp(-t * 30.0));
         const double level = adsr(t, seconds(note.length), 0.002, 0.14, 0.0, release);
         addSample(mix, note.start + i, static_cast<float>(filtered * level * 0.2 * note.velocity), pan);
@@ -132,7 +118,7 @@ void playPad(Mix& mix, const NoteEvent& note, float pan)
         double raw = 0.0;
         for (int k = 0; k < 3; ++k) {
             const double step = hz * detune[k] / SAMPLE_RATE;
-            raw += saw(phase[k], step) / 3.0;
+            raw += sawtooth(phase[k], step) / 3.0;
             phase[k] = wrap(phase[k] + step);
         }
         const double filtered = lowPass(f, raw, 700.0 + 250.0 * std::sin(TWO_PI * 0.15 * t));

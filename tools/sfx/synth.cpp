@@ -36,19 +36,7 @@ double advance(Phase& phase, double hz)
 
 double sine(double phase) { return std::sin(TWO_PI * phase); }
 
-double saw(double phase, double hz)
-{
-    const double step = std::max(hz / SAMPLE_RATE, 1e-9);
-    double value = 2.0 * phase - 1.0;
-    if (phase < step) {
-        const double t = phase / step;
-        value -= t + t - t * t - 1.0;
-    } else if (phase > 1.0 - step) {
-        const double t = (phase - 1.0) / step;
-        value -= t * t + t + t + 1.0;
-    }
-    return value;
-}
+double saw(double phase, double hz) { return sawtooth(phase, std::max(hz / SAMPLE_RATE, 1e-9)); }
 
 double pulse(double phase, double hz, double duty)
 {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-#include "../common/noise.h"
+#include "../common/oscillators.h"
 
 constexpr int SAMPLE_RATE = 44100;
 constexpr double TWO_PI = 6.283185307179586;
