@@ -12,7 +12,6 @@ constexpr double TWO_PI = 6.283185307179586;
 double seconds(size_t frames) { return static_cast<double>(frames) / SAMPLE_RATE; }
 size_t frames(double secondsLong) { return static_cast<size_t>(secondsLong * SAMPLE_RATE); }
 
-
 double wrap(double phase) { return phase - std::floor(phase); }
 
 // Attack-decay-sustain-release level at time t of a note held for hold seconds.
