@@ -75,6 +75,20 @@ ends_with() {
   status_of[$1]=$status
 }
 
+# A host and a joiner, sides $1 and $2, straight to each other from fresh
+# folders with config.cfg values $3 and $4; the host's options in $5, the joiner's in $6.
+start_pair() {
+  host_port=$(free_port)
+  host_dir=$(game_copy "$1" "$3")
+  joiner_dir=$(game_copy "$2" "$4")
+  new_display
+  # shellcheck disable=SC2086
+  start_side "$1" "$host_dir" "$display" -host "$host_port" $5
+  new_display
+  # shellcheck disable=SC2086
+  start_side "$2" "$joiner_dir" "$display" -join "127.0.0.1:$host_port" $6
+}
+
 free_port() { python3 -c 'import socket; s=socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 
 # --- 1. Through the relay, for a minute.
@@ -138,13 +152,7 @@ expect_eq "$(tr '\n' ' ' <"$joiner_dir/config.cfg")" "Joina Yuri 1 4 2 1 3 5 8 0
 grep -h 'network: ' "$host_dir/stderr" "$joiner_dir/stderr"
 
 # --- 2. One life; the idle joiner falls into the planet, then is killed.
-host_port=$(free_port)
-host_dir=$(game_copy host2 "Hosta Xeno 0 1 0 1 3 5 8 0 2 7 2 4 6 9")
-joiner_dir=$(game_copy joiner2 "Joina Yuri 1 4 1 1 3 5 8 0 3 7 2 4 6 9")
-new_display
-start_side host2 "$host_dir" "$display" -host "$host_port" -cpu1
-new_display
-start_side joiner2 "$joiner_dir" "$display" -join "127.0.0.1:$host_port"
+start_pair host2 joiner2 "Hosta Xeno 0 1 0 1 3 5 8 0 2 7 2 4 6 9" "Joina Yuri 1 4 1 1 3 5 8 0 3 7 2 4 6 9" -cpu1 ""
 in_menu host2 Return
 in_menu joiner2 Return
 for name in host2 joiner2; do
@@ -172,13 +180,7 @@ expect_eq "${status_of[joiner3]}" "3" "joiner3: exit status when nobody answers"
 expect_contains "$(grep -v '^ALSA' "$joiner_dir/stderr")" "no answer from 127.0.0.1" "joiner3: the line said"
 
 # --- 4. SIGTERM on the joiner in the middle of a match.
-host_port=$(free_port)
-host_dir=$(game_copy host4 "Hosta Xeno 0 10 0 1 3 5 8 0 2 7 2 4 6 9")
-joiner_dir=$(game_copy joiner4 "Joina Yuri 1 4 3 1 3 5 8 0 3 7 2 4 6 9")
-new_display
-start_side host4 "$host_dir" "$display" -host "$host_port" -cpu1
-new_display
-start_side joiner4 "$joiner_dir" "$display" -join "127.0.0.1:$host_port" -cpu2
+start_pair host4 joiner4 "Hosta Xeno 0 10 0 1 3 5 8 0 2 7 2 4 6 9" "Joina Yuri 1 4 3 1 3 5 8 0 3 7 2 4 6 9" -cpu1 -cpu2
 side joiner4
 wait_match_frame "$work/joiner4.ppm" 30 || fail "joiner4: no match"
 sleep 2
