@@ -3,6 +3,7 @@
 # ship changed in the ship yard, and out through the menu) replays verified
 # headless and on screen; a recording with one control changed is caught.
 source "$(dirname "$0")/lib.bash"
+support=$(realpath "$(dirname "$0")/../support")
 start_x
 copy=$(copy_game)
 trap cleanup EXIT
@@ -43,32 +44,17 @@ play_ms=$(python3 -c 'import json, sys; print([json.loads(l) for l in open(sys.a
 
 # Player 1's thrust turned off in the first frame that holds it: the ship
 # flies otherwise, so the replay must say where it diverged.
-python3 - "$recording" flipped.zrec <<'PY' || fail "no frame with player 1's thrust in the recording"
+python3 - "$recording" flipped.zrec "$support" <<'PY' || fail "no frame with player 1's thrust in the recording"
 import sys
+sys.path.insert(0, sys.argv[3])
+from recording_frames import frames
+PLAYER_1_THRUST = 1 << 2
 b = bytearray(open(sys.argv[1], "rb").read())
-i = 71
-def varint():
-    global i
-    v = shift = 0
-    while True:
-        x = b[i]; i += 1; v |= (x & 0x7F) << shift; shift += 7
-        if x < 0x80: return v
-while i < len(b):
-    tag = b[i]; i += 1
-    if tag < 0x80:
-        if tag & 0x1F == 0x1F: varint()
-        if tag & 0x20:
-            at = i
-            if varint() & 4:
-                b[at] ^= 4
-                open(sys.argv[2], "wb").write(b)
-                sys.exit(0)
-        if tag & 0x40: varint()
-    elif tag in (0xF0, 0xF3): varint()
-    elif tag == 0xF2: varint(); varint(); i += 8
-    elif tag == 0xF1:
-        for _ in range(varint()): i += 1 + {0: 2, 1: 10, 2: 1}[b[i]]
-        i += 1
+for _, controls, at in frames(b):
+    if at is not None and controls & PLAYER_1_THRUST:
+        b[at] ^= PLAYER_1_THRUST
+        open(sys.argv[2], "wb").write(b)
+        sys.exit(0)
 sys.exit(1)
 PY
 status=0

@@ -7,6 +7,7 @@
 # never clips.
 # Every run is left through the menu, status 0.
 source "$(dirname "$0")/lib.bash"
+support=$(realpath "$(dirname "$0")/../support")
 build_dir=$(realpath "${2:?build folder}")
 start_x
 copy=$(copy_game)
@@ -49,31 +50,11 @@ PY
 latency_of() {
   python3 - "$@" <<'PY'
 import array, sys
-audio, sizes, swaps, recording = sys.argv[1:5]
-b = open(recording, "rb").read()
-i, frame, controls, fired = 71, 0, 0, None
-def varint():
-    global i
-    v = shift = 0
-    while True:
-        x = b[i]; i += 1; v |= (x & 0x7F) << shift; shift += 7
-        if x < 0x80: return v
+audio, sizes, swaps, recording, support = sys.argv[1:6]
+sys.path.insert(0, support)
+from recording_frames import frames
 PLAYER_1_FIRE = 1 << 3
-while i < len(b) and fired is None:
-    tag = b[i]; i += 1
-    if tag < 0x80:
-        if tag & 0x1F == 0x1F: varint()
-        if tag & 0x20: controls = varint()
-        if tag & 0x40: varint()
-        if controls & PLAYER_1_FIRE: fired = frame
-        frame += 1
-    elif tag < 0xC0: frame += (tag & 0x3F) + 1
-    elif tag == 0xF0: frame += varint()
-    elif tag == 0xF2: varint(); varint(); i += 8
-    elif tag == 0xF1:
-        for _ in range(varint()): i += 1 + {0: 2, 1: 10, 2: 1}[b[i]]
-        i += 1
-    else: break
+fired = next((f for f, controls, _ in frames(open(recording, "rb").read()) if controls & PLAYER_1_FIRE), None)
 samples = array.array("h")
 samples.frombytes(open(audio, "rb").read())
 first = next((k for k, s in enumerate(samples) if abs(s) > 1000), None)
@@ -138,7 +119,7 @@ with open(sys.argv[2], "w", buffering=1) as out:
   if [[ $expected == silence ]]; then
     expect_eq "$(peak_of "$audio")" "0" "loudest sample with $options while doing $action and leaving"
   elif [[ $expected == prompt ]]; then
-    latency=$(latency_of "$audio.before-leaving" "$copy/sizes" "$copy/swaps" "$copy/run.zrec")
+    latency=$(latency_of "$audio.before-leaving" "$copy/sizes" "$copy/swaps" "$copy/run.zrec" "$support")
     echo "first shot heard $latency ms after the frame that fired it was shown"
     [[ $latency != never ]] && ((latency <= MAX_LATENCY_MS)) || fail "firing heard after $latency ms"
     peak=$(peak_of "$audio")
